@@ -1,0 +1,20 @@
+#include "app/clock.h"
+
+namespace qs::clock {
+namespace {
+std::function<QDateTime()>& Source() {
+  static std::function<QDateTime()> source;
+  return source;
+}
+}  // namespace
+
+QDateTime Now() { return Source() ? Source()() : QDateTime::currentDateTime(); }
+
+void Set(std::function<QDateTime()> source) { Source() = std::move(source); }
+
+Fixed::Fixed(const QDateTime& moment) {
+  Set([moment] { return moment; });
+}
+Fixed::~Fixed() { Set(nullptr); }
+
+}  // namespace qs::clock

@@ -1,0 +1,67 @@
+#include "app/langtable.h"
+
+#include "app/errors.h"
+#include "app/text.h"
+#include "platform/filesystem.h"
+
+namespace qs {
+
+// Generated from data/english.txt at build time.
+extern const unsigned char kBuiltinEnglishTable[];
+extern const unsigned long kBuiltinEnglishTableSize;
+
+void TLanguageTable::LoadBuiltin() {
+  lines_ = SplitLines(std::string_view(reinterpret_cast<const char*>(kBuiltinEnglishTable), kBuiltinEnglishTableSize));
+}
+
+std::string TLanguageTable::KeyOf(const std::string& line) {
+  auto eq = line.find('=');
+  return eq == std::string::npos ? std::string() : line.substr(0, eq);
+}
+
+std::string TLanguageTable::Lookup(std::string_view key) const {
+  for (const auto& line : lines_) {
+    if (line.size() > key.size() && line[key.size()] == '=' &&
+        EqualsIgnoreCase(std::string_view(line).substr(0, key.size()), key) &&
+        line.find('=') == key.size())
+      return line.substr(key.size() + 1);
+  }
+  return {};
+}
+
+std::vector<std::string> TLanguageTable::SplitLines(std::string_view bytes) {
+  std::vector<std::string> lines;
+  size_t start = 0;
+  for (size_t i = 0; i < bytes.size(); ++i) {
+    if (bytes[i] != '\r' && bytes[i] != '\n') continue;
+    lines.emplace_back(bytes.substr(start, i - start));
+    if (bytes[i] == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n') ++i;
+    start = i + 1;
+  }
+  if (start < bytes.size()) lines.emplace_back(bytes.substr(start));
+  return lines;
+}
+
+void TLanguageTable::LoadTable(const std::string& path) {
+  auto bytes = ReadFileBytes(path);
+  if (!bytes) throw IoError("Cannot open " + path + ": No such file or directory");
+  lines_ = SplitLines(*bytes);
+}
+
+void SwitchLanguage(TLanguageTable& table, const TAppFolder& folder, TLanguage language) {
+  if (language == TLanguage::English) {
+    table.LoadTable(folder.Path("\\english.txt"));
+    return;
+  }
+  table.Clear();
+  table.LoadTable(folder.Path("\\spanish.txt"));
+}
+
+bool LoadStartupTable(TLanguageTable& table, const TAppFolder& folder) {
+  const std::string path = folder.Path("\\lang.ini");
+  if (!FileExists(path)) return false;
+  table.LoadTable(path);
+  return true;
+}
+
+}  // namespace qs

@@ -1,0 +1,26 @@
+// Byte-level text helpers shared by every subsystem. Texts are std::string holding UTF-8.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace qs {
+
+// Letter case is ignored for the ASCII letters only; every other byte compares exactly.
+inline char AsciiLower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c; }
+bool EqualsIgnoreCase(std::string_view a, std::string_view b);
+bool LessIgnoreCase(std::string_view a, std::string_view b);
+
+// Length of the longest prefix of `text` of at most `limit` bytes that does not end inside
+// a UTF-8 sequence. Bytes that are not valid UTF-8 are cut as single bytes.
+size_t Utf8CutLength(std::string_view text, size_t limit);
+
+// `text` cut to at most `limit` bytes at a UTF-8 boundary.
+inline std::string_view CutUtf8(std::string_view text, size_t limit) {
+  return text.substr(0, Utf8CutLength(text, limit));
+}
+
+// Every occurrence of `from` replaced by `to`, letter case significant.
+std::string ReplaceAll(std::string_view text, std::string_view from, std::string_view to);
+
+}  // namespace qs

@@ -1,0 +1,109 @@
+#include "cli/commandline.h"
+
+#include <exception>
+#include <istream>
+#include <ostream>
+
+#include "app/appstate.h"
+#include "app/startup.h"
+#include "cli/terminalanswerer.h"
+#include "projects/domainstore.h"
+
+namespace qs {
+
+std::string UsageText() {
+  return "Usage: quorvex-summit [--home DIR] [COMMAND [ARGS]]\n"
+         "\n"
+         "Without a command, runs the start-up sequence on the application folder and\n"
+         "prints each step.\n"
+         "\n"
+         "Commands:\n"
+         "  domains            print the domain list, one name a line\n"
+         "  projects DOMAIN    print the project list of DOMAIN, one name a line\n"
+         "\n"
+         "Options:\n"
+         "  --home DIR         use DIR as the application folder (also: QUORVEX_HOME)\n"
+         "  --help             print this help and exit\n"
+         "  --version          print the version and exit\n";
+}
+
+namespace {
+
+int Usage(std::ostream& err, const std::string& problem) {
+  err << "quorvex-summit: " << problem << "\n" << UsageText();
+  return kExitUsage;
+}
+
+void PrintLines(std::ostream& out, const std::vector<std::string>& lines) {
+  for (const auto& line : lines) out << line << '\n';
+}
+
+int RunStartup(const TAppFolder& folder, TCommandLineIo io) {
+  TAppState state;
+  state.folder = folder;
+  TTerminalAnswerer answerer(io.in, io.err, state.applicationTitle);
+  TStartup startup(state, answerer);
+  startup.OnCaption = [&](const std::string& caption) { io.out << caption << '\n'; };
+  const bool complete = startup.Run();
+  io.out << "Application folder: " << folder.Root() << '\n'
+         << "Caption: " << state.caption << '\n'
+         << "Domains: " << state.domains.size() << '\n';
+  if (!state.currentDomain.empty())
+    io.out << "Projects of " << state.currentDomain << ": " << state.projects.size() << '\n';
+  io.out << "Scheduler at start: " << (state.schedulerFlag ? "on" : "off") << '\n'
+         << (complete ? "Start-up complete." : "Start-up stopped.") << '\n';
+  return complete ? kExitOk : kExitFailure;
+}
+
+}  // namespace
+
+int RunCommandLine(const std::vector<std::string>& args, const std::string& executableFolder,
+                   const std::string& installedData, TCommandLineIo io) {
+  std::string home;
+  std::vector<std::string> rest;
+  for (size_t i = 0; i < args.size(); ++i) {
+    const std::string& a = args[i];
+    if (!rest.empty()) {
+      rest.push_back(a);
+    } else if (a == "--help" || a == "-h") {
+      io.out << UsageText();
+      return kExitOk;
+    } else if (a == "--version") {
+      io.out << "quorvex-summit" << kVersionSuffix << '\n';
+      return kExitOk;
+    } else if (a == "--home") {
+      if (i + 1 >= args.size()) return Usage(io.err, "option --home needs a folder");
+      home = args[++i];
+    } else if (a.rfind("--home=", 0) == 0) {
+      home = a.substr(7);
+      if (home.empty()) return Usage(io.err, "option --home needs a folder");
+    } else if (a.size() > 1 && a[0] == '-') {
+      return Usage(io.err, "unknown option " + a);
+    } else {
+      rest.push_back(a);
+    }
+  }
+
+  try {
+    const TAppFolder folder = TAppFolder::Resolve(home, executableFolder, installedData);
+    const TDomainStore store(folder);
+    if (rest.empty()) return RunStartup(folder, io);
+    const std::string& command = rest[0];
+    if (command == "domains") {
+      if (rest.size() != 1) return Usage(io.err, "domains takes no arguments");
+      PrintLines(io.out, store.ReadDomainList());
+      return kExitOk;
+    }
+    if (command == "projects") {
+      if (rest.size() != 2) return Usage(io.err, "projects takes one DOMAIN");
+      PrintLines(io.out, store.ReadProjectList(rest[1]));
+      return kExitOk;
+    }
+    return Usage(io.err, "unknown command " + command);
+  } catch (const std::exception& e) {
+    io.err << "quorvex-summit: " << e.what() << '\n';
+    return kExitFailure;
+  }
+}
+
+}  // namespace qs

@@ -1,0 +1,32 @@
+// Whole-file reading and writing for every file the program keeps.
+//
+// A file is always written whole: the bytes go to a temporary file in the same folder, which
+// is flushed to disk and then renamed over the old file. A crash, a full disk or a folder that
+// cannot be written leaves the old file exactly as it was.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace qs {
+
+// The file's bytes, or nothing when no file exists at `path`. Throws IoError when the file
+// exists but cannot be read (a folder, no permission, a read error).
+std::optional<std::string> ReadFileBytes(const std::string& path);
+
+// Replaces the file at `path` by `bytes`, atomically. Throws IoError with the operating
+// system's text on any failure; the old file (if any) is then untouched and no temporary
+// file is left behind.
+void WriteFileAtomically(const std::string& path, std::string_view bytes);
+
+bool FileExists(const std::string& path);
+bool FolderExists(const std::string& path);
+
+// Creates the folder and its missing parents. Throws IoError on failure.
+void CreateFolders(const std::string& path);
+
+// Removes a file; a file that does not exist is not an error. Throws IoError otherwise.
+void RemoveFile(const std::string& path);
+
+}  // namespace qs
