@@ -53,8 +53,8 @@ TBigIniFile::~TBigIniFile() {
 }
 
 void TBigIniFile::Close() {
+  closed_ = true;  // a failed save has been reported to the caller by its exception
   SaveToDisk();
-  closed_ = true;
 }
 
 std::string TBigIniFile::StoredLine(std::string_view text) {

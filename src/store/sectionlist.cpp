@@ -64,7 +64,10 @@ bool TSectionList::RemoveDuplicates() {
   if (!any) return false;
   size_t out = 0;
   for (size_t i = 0; i < items_.size(); ++i)
-    if (!drop[i]) items_[out++] = std::move(items_[i]);
+    if (!drop[i]) {
+      if (out != i) items_[out] = std::move(items_[i]);
+      ++out;
+    }
   items_.resize(out);
   lastFound_ = 0;
   return true;

@@ -48,10 +48,11 @@ std::string TempFolder::Read(std::string_view relative) const {
 
 bool TempFolder::Exists(std::string_view relative) const { return fs::exists(Path(relative)); }
 
-long long TempFolder::Stamp(std::string_view relative) const {
+std::pair<long long, long long> TempFolder::Identity(std::string_view relative) const {
   struct stat st {};
-  if (::stat(Path(relative).c_str(), &st) != 0) return -1;
-  return static_cast<long long>(st.st_mtim.tv_sec) * 1000000000LL + st.st_mtim.tv_nsec;
+  if (::stat(Path(relative).c_str(), &st) != 0) return {-1, -1};
+  return {static_cast<long long>(st.st_ino),
+          static_cast<long long>(st.st_mtim.tv_sec) * 1000000000LL + st.st_mtim.tv_nsec};
 }
 
 }  // namespace qs::test

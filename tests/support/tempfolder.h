@@ -2,6 +2,7 @@
 #pragma once
 
 #include <string>
+#include <utility>
 #include <string_view>
 
 #include "app/appfolder.h"
@@ -25,8 +26,9 @@ class TempFolder {
   // The file's bytes; an empty text for a missing file.
   std::string Read(std::string_view relative) const;
   bool Exists(std::string_view relative) const;
-  // The file's modification time in nanoseconds, or -1 when it does not exist.
-  long long Stamp(std::string_view relative) const;
+  // The file's inode and modification time, or -1 when it does not exist: it changes
+  // whenever the file is replaced or written.
+  std::pair<long long, long long> Identity(std::string_view relative) const;
 
  private:
   std::string root_;
