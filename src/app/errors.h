@@ -19,6 +19,13 @@ class ConversionError : public std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
+// A table operation that the table's state does not allow ("Dataset not in edit or insert
+// mode", "No Records", ...).
+class DatabaseError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
 // A name taken from user input (a domain, a listed name, a key) that cannot be used as a file
 // name inside the application folder.
 class NameError : public std::runtime_error {

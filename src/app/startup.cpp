@@ -147,21 +147,12 @@ void TStartup::OwnWork(TStartupStep step) {
       settings_->Close();
       settings_.reset();
       break;
-    case TStartupStep::Categories: {
-      const std::string file = s.folder.Path("\\data\\catmatch.zro");
-      if (FileExists(file)) {
-        TBigIniFile ini(file);
-        s.categories.clear();
-        ini.ReadKeyList(s.languageName, s.categories);
-        ini.Close();
-      }
-      break;
-    }
     case TStartupStep::ApplicationFolder:
     case TStartupStep::Splash:
     case TStartupStep::AboutPage:
     case TStartupStep::ManualDatabase:
     case TStartupStep::AboutPicture:
+    case TStartupStep::Categories:
       // The windows and the engine catalogue plug their work in here.
       break;
   }

@@ -5,7 +5,8 @@
 #include <ostream>
 
 #include "app/appstate.h"
-#include "app/startup.h"
+#include "app/summit.h"
+#include "cli/enginescommand.h"
 #include "cli/terminalanswerer.h"
 #include "projects/domainstore.h"
 
@@ -20,6 +21,10 @@ std::string UsageText() {
          "Commands:\n"
          "  domains            print the domain list, one name a line\n"
          "  projects DOMAIN    print the project list of DOMAIN, one name a line\n"
+         "  engines [--custom] [--type Engines|FFA|Networks] [--list]\n"
+         "                     print the counters of the main (or custom) engine table;\n"
+         "                     --list prints one record a line: name, type, frequency,\n"
+         "                     posting page\n"
          "\n"
          "Options:\n"
          "  --home DIR         use DIR as the application folder (also: QUORVEX_HOME)\n"
@@ -39,19 +44,28 @@ void PrintLines(std::ostream& out, const std::vector<std::string>& lines) {
 }
 
 int RunStartup(const TAppFolder& folder, TCommandLineIo io) {
-  TAppState state;
-  state.folder = folder;
+  TSummit summit(folder);
+  const TAppState& state = summit.state;
   TTerminalAnswerer answerer(io.in, io.err, state.applicationTitle);
-  TStartup startup(state, answerer);
-  startup.OnCaption = [&](const std::string& caption) { io.out << caption << '\n'; };
-  const bool complete = startup.Run();
+  const bool complete =
+      summit.Start(answerer, [&](const std::string& caption) { io.out << caption << '\n'; });
   io.out << "Application folder: " << folder.Root() << '\n'
          << "Caption: " << state.caption << '\n'
          << "Domains: " << state.domains.size() << '\n';
   if (!state.currentDomain.empty())
     io.out << "Projects of " << state.currentDomain << ": " << state.projects.size() << '\n';
+  io.out << "Manual engines: " << summit.manualEngines.size() << '\n';
+  for (const TSdfDataSet* table : {&summit.catalogue.EnginesTable, &summit.catalogue.CustomTable}) {
+    if (!table->Active()) continue;
+    const TEngineCounters& c = summit.catalogue.Counters(*table);
+    io.out << (table == &summit.catalogue.EnginesTable ? "Main" : "Custom") << " database: "
+           << c.total << " total, " << c.engines << " engines, " << c.ffa << " FFA, "
+           << c.networks << " networks of " << c.networkTotal << " sites\n";
+  }
+  io.out << "Categories: " << state.categories.size() << '\n';
   io.out << "Scheduler at start: " << (state.schedulerFlag ? "on" : "off") << '\n'
          << (complete ? "Start-up complete." : "Start-up stopped.") << '\n';
+  summit.catalogue.Close();  // writes a table that start-up changed
   return complete ? kExitOk : kExitFailure;
 }
 
@@ -99,6 +113,7 @@ int RunCommandLine(const std::vector<std::string>& args, const std::string& exec
       PrintLines(io.out, store.ReadProjectList(rest[1]));
       return kExitOk;
     }
+    if (command == "engines") return RunEnginesCommand(folder, {rest.begin() + 1, rest.end()}, io);
     return Usage(io.err, "unknown command " + command);
   } catch (const std::exception& e) {
     io.err << "quorvex-summit: " << e.what() << '\n';

@@ -71,41 +71,67 @@ std::optional<std::string> ReadFileBytes(const std::string& path) {
   return bytes;
 }
 
-void WriteFileAtomically(const std::string& path, std::string_view bytes) {
-  const std::string folder = FolderOf(path);
-  std::string base = path.substr(path.find_last_of('/') + 1);
-  std::string temp = folder + "/." + base + ".XXXXXX";
-  Fd fd(::mkostemp(temp.data(), O_CLOEXEC));
-  if (fd.get() < 0) throw IoError(OsErrorText("Cannot write", path, errno));
-
-  auto fail = [&](int err) {
-    ::unlink(temp.c_str());
-    throw IoError(OsErrorText("Cannot write", path, err));
-  };
-
+TAtomicFile::TAtomicFile(std::string path) : path_(std::move(path)) {
+  const std::string folder = FolderOf(path_);
+  temp_ = folder + "/." + path_.substr(path_.find_last_of('/') + 1) + ".XXXXXX";
+  fd_ = ::mkostemp(temp_.data(), O_CLOEXEC);
+  if (fd_ < 0) throw IoError(OsErrorText("Cannot write", path_, errno));
   // Keep the permissions of the file being replaced; a new file gets the usual ones.
   struct stat old {};
-  mode_t mode = (::stat(path.c_str(), &old) == 0) ? (old.st_mode & 07777) : (0666 & ~CurrentUmask());
-  if (::fchmod(fd.get(), mode) != 0) fail(errno);
+  mode_t mode = (::stat(path_.c_str(), &old) == 0) ? (old.st_mode & 07777) : (0666 & ~CurrentUmask());
+  if (::fchmod(fd_, mode) != 0) Fail(errno);
+}
 
+TAtomicFile::~TAtomicFile() {
+  if (fd_ >= 0) {
+    ::close(fd_);
+    ::unlink(temp_.c_str());
+  }
+}
+
+void TAtomicFile::Fail(int err) {
+  if (fd_ >= 0) ::close(fd_);
+  fd_ = -1;
+  ::unlink(temp_.c_str());
+  throw IoError(OsErrorText("Cannot write", path_, err));
+}
+
+void TAtomicFile::Write(std::string_view bytes) {
   const char* p = bytes.data();
   size_t left = bytes.size();
   while (left > 0) {
-    ssize_t n = ::write(fd.get(), p, left);
+    ssize_t n = ::write(fd_, p, left);
     if (n < 0) {
       if (errno == EINTR) continue;
-      fail(errno);
+      Fail(errno);
     }
     p += n;
     left -= static_cast<size_t>(n);
   }
-  if (::fsync(fd.get()) != 0) fail(errno);
-  if (::close(fd.release()) != 0) fail(errno);
-  if (::rename(temp.c_str(), path.c_str()) != 0) fail(errno);
+}
 
+void TAtomicFile::Commit() {
+  if (::fsync(fd_) != 0) Fail(errno);
+  int fd = fd_;
+  fd_ = -1;
+  if (::close(fd) != 0) {
+    ::unlink(temp_.c_str());
+    throw IoError(OsErrorText("Cannot write", path_, errno));
+  }
+  if (::rename(temp_.c_str(), path_.c_str()) != 0) {
+    int err = errno;
+    ::unlink(temp_.c_str());
+    throw IoError(OsErrorText("Cannot write", path_, err));
+  }
   // Make the rename itself durable.
-  Fd dir(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+  Fd dir(::open(FolderOf(path_).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
   if (dir.get() >= 0) ::fsync(dir.get());
+}
+
+void WriteFileAtomically(const std::string& path, std::string_view bytes) {
+  TAtomicFile file(path);
+  file.Write(bytes);
+  file.Commit();
 }
 
 bool FileExists(const std::string& path) {

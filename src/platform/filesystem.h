@@ -20,6 +20,25 @@ std::optional<std::string> ReadFileBytes(const std::string& path);
 // file is left behind.
 void WriteFileAtomically(const std::string& path, std::string_view bytes);
 
+// The same for a file written in pieces: Write() as often as needed, then Commit(). A
+// writer dropped without Commit() removes its temporary file and leaves the old file as it
+// was. Throws IoError with the operating system's text.
+class TAtomicFile {
+ public:
+  explicit TAtomicFile(std::string path);
+  ~TAtomicFile();
+  TAtomicFile(const TAtomicFile&) = delete;
+  TAtomicFile& operator=(const TAtomicFile&) = delete;
+
+  void Write(std::string_view bytes);
+  void Commit();
+
+ private:
+  [[noreturn]] void Fail(int err);
+  std::string path_, temp_;
+  int fd_ = -1;
+};
+
 bool FileExists(const std::string& path);
 bool FolderExists(const std::string& path);
 

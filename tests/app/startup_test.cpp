@@ -60,9 +60,7 @@ TEST_F(StartupTest, LoadsDomainsTheFirstDomainsProjectsAndTheSettings) {
             "[Application]\nschedule=1\nlang=spanish\napp=Site Promoter\nsubtemplate=/t/r.htm\n"
             "dbup=1/2/2026\n[Report]\nborder=3\ntemplatefile=/other.htm\nbands=0\n"
             "[Doorway]\ntitlecolor=00ABCDEF\njava=ON\n");
-  dir.Write("data/catmatch.zro", "[english]\nArts=1\n[spanish]\nArte=1\nNegocios=2\n");
   dir.Write("data/doorheader.htm", "<html>");
-  state.categories = {"built-in"};
   EXPECT_TRUE(RunStartup());
   EXPECT_EQ(state.languageTable.Lookup("47"), "Senden");
   EXPECT_EQ(state.domains, (std::vector<std::string>{"Alpha.com", "beta.com", "zeta.com"}));
@@ -81,18 +79,10 @@ TEST_F(StartupTest, LoadsDomainsTheFirstDomainsProjectsAndTheSettings) {
   EXPECT_EQ(state.doorway.footer, "");
   EXPECT_EQ(state.dbUp, "1/2/2026");
   EXPECT_EQ(state.softUp, "11/10/2026");
-  EXPECT_EQ(state.categories, (std::vector<std::string>{"Arte", "Negocios"}));
-}
-
-TEST_F(StartupTest, WithoutACategoryFileTheBuiltInListStays) {
-  state.categories = {"Business", "Arts"};
-  EXPECT_TRUE(RunStartup());
-  EXPECT_EQ(state.categories, (std::vector<std::string>{"Business", "Arts"}));
 }
 
 TEST_F(StartupTest, ABadColourStopsTheRestAndIsShown) {
   dir.Write("dfd.ini", "[Doorway]\nbodycolor=black\n[Report]\nborder=4\n");
-  dir.Write("data/catmatch.zro", "[english]\nArts=1\n");
   bool engines = false;
   plugged.push_back({TStartupStep::EngineDatabase, [&](TAppState&) { engines = true; }});
   EXPECT_FALSE(RunStartup());
@@ -101,7 +91,6 @@ TEST_F(StartupTest, ABadColourStopsTheRestAndIsShown) {
   EXPECT_NE(answers.Calls()[0].text.find("black"), std::string::npos);
   EXPECT_EQ(state.report.border, 4);  // read before the failing key
   EXPECT_FALSE(engines);
-  EXPECT_TRUE(state.categories.empty());
   EXPECT_EQ(captions.back(), "Loading... Doorway settings");
   EXPECT_EQ(state.caption, "Quorvex Summit v5.5");
 }

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <QProcess>
+#include <filesystem>
 #include <sstream>
 
 #include "cli/terminalanswerer.h"
@@ -29,6 +30,12 @@ class CommandLineTest : public ::testing::Test {
   CommandLineTest() {
     dir.Write("data/domains/domains.zro", "[Domains]\r\nCount=2\r\n[List]\r\nb.com\r\na.com\r\n");
     dir.Write("data/domains/a.com.zro", "[List]\r\n/z.htm\r\nIndex\r\n");
+    dir.Write("data/datam.czc", "Hand,http://hand.example/,http://hand.example/add\r\n");
+    dir.Write("data/data.czc",
+              "1,Alpha,ENGINE,english,,,1,Monthly,All,,http://a.example/,http://a.example/add\r\n"
+              "2,Beta,FFA,english,,,1,Weekly,All,,http://b.example/,http://b.example/ffa\r\n"
+              "3,Ring,NETWORKS,english,,,12,Monthly,All,,http://r.example/,http://r.example/join\r\n");
+    dir.Write("data/datac.czc", "");
   }
   test::TempFolder dir;
 };
@@ -72,7 +79,30 @@ TEST_F(CommandLineTest, HelpVersionAndStartUp) {
   r = Invoke({"--home", dir.Root()});
   EXPECT_EQ(r.code, kExitOk);
   EXPECT_NE(r.out.find("Loading... Domains\n"), std::string::npos);
-  EXPECT_NE(r.out.find("Domains: 2\nProjects of a.com: 2\n"), std::string::npos) << r.out;
+  EXPECT_NE(r.out.find("Domains: 2\nProjects of a.com: 2\nManual engines: 1\n"
+                      "Main database: 13 total, 1 engines, 1 FFA, 1 networks of 12 sites\n"
+                      "Custom database: 0 total"),
+            std::string::npos)
+      << r.out;
+}
+
+TEST_F(CommandLineTest, EnginesPrintsCountersAndRecordsOfAView) {
+  Result r = Invoke({"--home", dir.Root(), "engines"});
+  EXPECT_EQ(r.code, kExitOk) << r.err;
+  EXPECT_EQ(r.out, "Total: 13\nEngines: 1\nFFA: 1\nNetworks: 1\nNetwork sites: 12\n");
+  r = Invoke({"--home", dir.Root(), "engines", "--type", "FFA", "--list"});
+  EXPECT_EQ(r.code, kExitOk) << r.err;
+  EXPECT_EQ(r.out, "Total: 1\nEngines: 0\nFFA: 1\nNetworks: 0\nNetwork sites: 0\n"
+                   "Beta\tFFA\tWeekly\thttp://b.example/ffa\n");
+  r = Invoke({"--home", dir.Root(), "engines", "--custom"});
+  EXPECT_EQ(r.out, "Total: 0\nEngines: 0\nFFA: 0\nNetworks: 0\nNetwork sites: 0\n");
+  EXPECT_EQ(Invoke({"--home", dir.Root(), "engines", "--type", "Other"}).code, kExitUsage);
+  dir.Write("data/datac.czc", "");
+  std::filesystem::remove(dir.Path("data/datac.czc"));
+  r = Invoke({"--home", dir.Root(), "engines"});
+  EXPECT_EQ(r.code, kExitFailure);
+  EXPECT_NE(r.err.find("Cannot open file " + dir.Root() + "/data/datac.czc"), std::string::npos)
+      << r.err;
 }
 
 TEST_F(CommandLineTest, TheExecutableUsesHomeFromTheEnvironment) {

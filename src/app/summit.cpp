@@ -1,0 +1,34 @@
+#include "app/summit.h"
+
+#include "engines/categories.h"
+
+namespace qs {
+
+TSummit::TSummit(TAppFolder folder) {
+  state.folder = std::move(folder);
+  state.categories = BuiltinCategories();
+}
+
+void TSummit::PlugStartup(TStartup& startup) {
+  startup.Add(TStartupStep::ManualDatabase, [this](TAppState& s) {
+    manualEngines.clear();
+    manualEngines = LoadManualList(s.folder.Path(kManualListFile));
+  });
+  startup.Add(TStartupStep::EngineDatabase, [this](TAppState& s) {
+    catalogue.languageName = s.languageName;
+    catalogue.applicationTitle = s.applicationTitle;
+    catalogue.Open(s.folder);
+  });
+  startup.Add(TStartupStep::Categories, [](TAppState& s) {
+    LoadCategoryList(s.folder, s.languageName, s.categories);
+  });
+}
+
+bool TSummit::Start(IDialogs& dialogs, std::function<void(const std::string&)> onCaption) {
+  TStartup startup(state, dialogs);
+  startup.OnCaption = std::move(onCaption);
+  PlugStartup(startup);
+  return startup.Run();
+}
+
+}  // namespace qs

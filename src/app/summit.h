@@ -1,0 +1,31 @@
+// The program's shared state and the subsystems every window and command works with, wired
+// together: the desktop program and the command line each hold one.
+#pragma once
+
+#include <vector>
+
+#include "app/appstate.h"
+#include "app/dialogs.h"
+#include "app/startup.h"
+#include "engines/enginecatalogue.h"
+#include "engines/manuallist.h"
+
+namespace qs {
+
+class TSummit {
+ public:
+  explicit TSummit(TAppFolder folder);
+
+  TAppState state;
+  TEngineCatalogue catalogue;
+  std::vector<TManualEngine> manualEngines;
+
+  // Adds the subsystems' start-up work to the sequence: the manual list, the engine tables
+  // and their counts, the category list.
+  void PlugStartup(TStartup& startup);
+
+  // Runs the whole start-up preparation; false when a step failed (shown through `dialogs`).
+  bool Start(IDialogs& dialogs, std::function<void(const std::string&)> onCaption = {});
+};
+
+}  // namespace qs

@@ -1,0 +1,22 @@
+// The 36 columns of an engine record, in file order, with the record editor's caption key
+// and the value a record started with Insert receives.
+#pragma once
+
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace qs {
+
+struct TEngineColumn {
+  std::string_view name;
+  std::string_view captionKey;  // language key of the editor caption; empty when not shown
+  std::string_view newValue;    // the value of a new record
+  bool languageValue = false;   // a new record takes the language setting instead
+};
+
+std::span<const TEngineColumn> EngineColumns();
+std::vector<std::string> EngineSchema();
+
+}  // namespace qs
