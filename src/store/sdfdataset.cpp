@@ -57,13 +57,12 @@ std::string TSdfDataSet::BuildLine(const std::vector<std::string>& values) const
     std::string_view value = std::string_view(raw).substr(0, raw.find('\0'));
     while (!value.empty() && static_cast<unsigned char>(value.front()) <= 32) value.remove_prefix(1);
     while (!value.empty() && static_cast<unsigned char>(value.back()) <= 32) value.remove_suffix(1);
-    if (value.find(delimiter_) != std::string_view::npos) {
-      line += '"';
-      line += value;
-      line += '"';
-    } else {
-      line += value;
-    }
+    const bool quote = value.find(delimiter_) != std::string_view::npos;
+    if (quote) line += '"';
+    // A line break inside a value would split the record in two when the file is read
+    // again: it becomes a blank.
+    for (char c : value) line += (c == '\r' || c == '\n') ? ' ' : c;
+    if (quote) line += '"';
     line += delimiter_;
   }
   while (!line.empty() && line.back() == delimiter_) line.pop_back();

@@ -137,6 +137,8 @@ TEST_F(SdfTest, PostedLinesFollowTheBuildRules) {
       {"an empty middle field shows as two delimiters", {"x", "", "z"}, "x,,z", {"x", "", "z"}},
       {"trailing empty fields leave no delimiters", {"x", "", ""}, "x", {"x", "", ""}},
       {"quote then delimiter splits on reading", {"a\",b", "", ""}, "\"a\",b\"", {"a", "b\"", ""}},
+      {"a line break inside a value cannot split the record", {"one\r\ntwo", "x\ny", ""},
+       "one  two,x y", {"one  two", "x y", ""}},
   };
   for (const auto& c : cases) {
     Open("");
