@@ -7,6 +7,7 @@
 
 #include "app/appfolder.h"
 #include "app/langtable.h"
+#include "projects/newproject.h"
 
 namespace qs {
 
@@ -54,6 +55,10 @@ struct TAppState {
   std::vector<std::string> categories;      // the project editor's category list
   std::string currentDomain;
   std::string currentProjectKey;
+
+  // The wizards' new project record and the spider options, shared with the site import.
+  TNewProjectRecord newProject;
+  TSpiderOptions spiderOptions;
 
   TReportSettings report;
   TDoorwaySettings doorway;

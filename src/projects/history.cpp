@@ -1,0 +1,37 @@
+#include "projects/history.h"
+
+#include "app/langtable.h"
+#include "app/text.h"
+#include "platform/filesystem.h"
+
+namespace qs {
+
+std::vector<std::string> ReadHistoryLines(const std::string& path) {
+  auto bytes = ReadFileBytes(path);
+  if (!bytes) return {};
+  return TLanguageTable::SplitLines(*bytes);
+}
+
+std::vector<std::string> HistoryCells(std::string_view line) {
+  std::vector<std::string> cells;
+  size_t pos = 0;
+  for (int i = 0; i < 3; ++i) {
+    size_t comma = line.find(',', pos);
+    if (comma == std::string_view::npos) break;
+    cells.emplace_back(line.substr(pos, comma - pos));
+    pos = comma + 1;
+  }
+  std::string_view rest = pos <= line.size() ? line.substr(pos) : std::string_view();
+  if (!rest.empty() && rest.back() == ',') rest.remove_suffix(1);
+  cells.emplace_back(rest);
+  cells.resize(4);
+  return cells;
+}
+
+std::string ReportFileOf(std::string_view line) {
+  std::string link = ReplaceAll(HistoryCells(line)[3], "<a href=\"", "");
+  if (auto quote = link.find('"'); quote != std::string::npos) link.resize(quote);
+  return link;
+}
+
+}  // namespace qs
