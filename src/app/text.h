@@ -8,7 +8,12 @@ namespace qs {
 
 // Letter case is ignored for the ASCII letters only; every other byte compares exactly.
 inline char AsciiLower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c; }
-bool EqualsIgnoreCase(std::string_view a, std::string_view b);
+inline bool EqualsIgnoreCase(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i)
+    if (AsciiLower(a[i]) != AsciiLower(b[i])) return false;
+  return true;
+}
 bool LessIgnoreCase(std::string_view a, std::string_view b);
 
 // Length of the longest prefix of `text` of at most `limit` bytes that does not end inside

@@ -65,20 +65,27 @@ std::string TBigIniFile::StoredLine(std::string_view text) {
   return line;
 }
 
+std::string_view TBigIniFile::Own(std::string text) {
+  owned_.push_back(std::move(text));
+  return owned_.back();
+}
+
 void TBigIniFile::LoadFromDisk() {
   sections_.Clear();
+  owned_.clear();
+  buffer_.clear();
   cursor_ = 0;
   changed_ = false;
   if (fileName_.empty()) return;
   auto bytes = ReadFileBytes(fileName_);
   if (!bytes) return;
-  Parse(*bytes);
+  buffer_ = std::move(*bytes);
+  Parse(buffer_);
   if (sections_.RemoveDuplicates()) changed_ = true;
 }
 
 void TBigIniFile::Parse(std::string_view bytes) {
   int current = -1;
-  std::string cleaned;
   size_t pos = 0;
   const size_t n = bytes.size();
   while (pos < n) {
@@ -91,10 +98,10 @@ void TBigIniFile::Parse(std::string_view bytes) {
     // The CR of a CR LF ends the line; a CR anywhere else is dropped.
     if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
     if (std::memchr(line.data(), '\r', line.size())) {
-      cleaned.clear();
+      std::string cleaned;
       for (char c : line)
         if (c != '\r') cleaned.push_back(c);
-      line = cleaned;
+      line = Own(std::move(cleaned));
     }
     line = CutUtf8(line, kMaxLine);
     if (line.empty()) continue;
@@ -104,7 +111,7 @@ void TBigIniFile::Parse(std::string_view bytes) {
       continue;
     }
     if (current < 0) continue;
-    sections_[current].lines.emplace_back(std::string(line));
+    sections_[current].lines.emplace_back(line);
   }
 }
 
@@ -161,7 +168,7 @@ std::string TBigIniFile::ReadText(std::string_view section, std::string_view key
   KeyPlace p = FindKey(section, key, false);
   if (p.section < 0 || p.line < 0) return std::string(defaultText);
   const TIniLine& line = sections_[p.section].lines[static_cast<size_t>(p.line)];
-  return line.text.substr(line.eq + 1);
+  return std::string(line.text.substr(line.eq + 1));
 }
 
 void TBigIniFile::WriteText(std::string_view section, std::string_view key,
@@ -180,10 +187,10 @@ void TBigIniFile::WriteText(std::string_view section, std::string_view key,
   KeyPlace p = FindKey(section, key, true);
   auto& lines = sections_[p.section].lines;
   if (p.line < 0) {
-    lines.emplace_back(std::move(text));
+    lines.emplace_back(Own(std::move(text)));
     changed_ = true;
   } else if (lines[static_cast<size_t>(p.line)].text != text) {
-    lines[static_cast<size_t>(p.line)] = TIniLine(std::move(text));
+    lines[static_cast<size_t>(p.line)] = TIniLine(Own(std::move(text)));
     changed_ = true;
   }
 }
@@ -243,41 +250,47 @@ void TBigIniFile::ReadSectionNames(std::vector<std::string>& target) {
 void TBigIniFile::ReadSectionLines(std::string_view section, std::vector<std::string>& target) {
   int i = sections_.IndexOf(section);
   if (i < 0) return;
-  for (const auto& l : sections_[i].lines) target.push_back(l.text);
+  for (const auto& l : sections_[i].lines) target.emplace_back(l.text);
 }
 
 void TBigIniFile::ReadAllLines(std::vector<std::string>& target) {
   for (const auto& s : sections_.Items()) {
     if (s.lines.empty()) continue;
     target.push_back("[" + s.name + "]");
-    for (const auto& l : s.lines) target.push_back(l.text);
+    for (const auto& l : s.lines) target.emplace_back(l.text);
     target.emplace_back();
   }
 }
 
 void TBigIniFile::WriteSectionLines(std::string_view section,
                                     const std::vector<std::string>& source) {
-  std::vector<TIniLine> lines;
-  lines.reserve(source.size());
-  for (const auto& s : source) lines.emplace_back(StoredLine(s));
+  std::vector<std::string> stored;
+  stored.reserve(source.size());
+  for (const auto& line : source) stored.push_back(StoredLine(line));
+  auto own = [this](std::vector<std::string>& texts) {
+    std::vector<TIniLine> lines;
+    lines.reserve(texts.size());
+    for (auto& t : texts) lines.emplace_back(Own(std::move(t)));
+    return lines;
+  };
   int i = sections_.IndexOf(section);
   if (i < 0) {
     i = sections_.Append(std::string(section));
-    sections_[i].lines = std::move(lines);
+    sections_[i].lines = own(stored);
     changed_ = true;
     return;
   }
   auto& current = sections_[i].lines;
-  if (current.size() == lines.size()) {
-    for (size_t k = 0; k < lines.size(); ++k) {
-      if (current[k].text != lines[k].text) {
-        current[k] = std::move(lines[k]);
+  if (current.size() == stored.size()) {
+    for (size_t k = 0; k < stored.size(); ++k) {
+      if (current[k].text != stored[k]) {
+        current[k] = TIniLine(Own(std::move(stored[k])));
         changed_ = true;
       }
     }
     return;
   }
-  current = std::move(lines);
+  current = own(stored);
   changed_ = true;
 }
 

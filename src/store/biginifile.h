@@ -10,6 +10,7 @@
 #pragma once
 
 #include <cstdint>
+#include <deque>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -78,8 +79,12 @@ class TBigIniFile {
 
  private:
   void Parse(std::string_view bytes);
+  // A line made by a write, kept for as long as the store lives.
+  std::string_view Own(std::string text);
 
   std::string fileName_;
+  std::string buffer_;             // the file as read: loaded lines point into it
+  std::deque<std::string> owned_;  // lines made by writes
   TSectionList sections_;
   bool changed_ = false;
   bool closed_ = false;

@@ -1,21 +1,19 @@
 #include "store/sectionlist.h"
 
 #include <algorithm>
-#include <numeric>
+#include <unordered_set>
 
 #include "app/text.h"
 
 namespace qs {
 
-bool TIniLine::HasKey(std::string_view key) const {
-  return eq == key.size() && EqualsIgnoreCase(std::string_view(text).substr(0, eq), key);
+uint32_t KeyHash(std::string_view key) {
+  uint32_t h = 2166136261u;  // FNV-1a
+  for (char c : key) h = (h ^ static_cast<unsigned char>(AsciiLower(c))) * 16777619u;
+  return h;
 }
 
-int TIniSection::FindLine(std::string_view key) const {
-  for (size_t i = 0; i < lines.size(); ++i)
-    if (lines[i].HasKey(key)) return static_cast<int>(i);
-  return -1;
-}
+
 
 int TSectionList::IndexOf(std::string_view name) {
   const int n = Count();
@@ -46,28 +44,23 @@ void TSectionList::Clear() {
 }
 
 bool TSectionList::RemoveDuplicates() {
-  // Sort the positions by name (letter case ignored), then by position: in every run of equal
-  // names all but the first position are later occurrences.
-  std::vector<size_t> order(items_.size());
-  std::iota(order.begin(), order.end(), size_t{0});
-  std::stable_sort(order.begin(), order.end(), [this](size_t a, size_t b) {
-    return LessIgnoreCase(items_[a].name, items_[b].name);
-  });
+  // The first occurrence of a name (letter case ignored) survives with its lines.
+  std::unordered_set<std::string> seen;
+  seen.reserve(items_.size() * 2);
   std::vector<bool> drop(items_.size(), false);
   bool any = false;
-  for (size_t k = 1; k < order.size(); ++k) {
-    if (EqualsIgnoreCase(items_[order[k - 1]].name, items_[order[k]].name)) {
-      drop[order[k]] = true;
-      any = true;
-    }
+  for (size_t i = 0; i < items_.size(); ++i) {
+    std::string lower = items_[i].name;
+    for (char& c : lower) c = AsciiLower(c);
+    if (!seen.insert(std::move(lower)).second) drop[i] = any = true;
   }
   if (!any) return false;
   size_t out = 0;
-  for (size_t i = 0; i < items_.size(); ++i)
-    if (!drop[i]) {
-      if (out != i) items_[out] = std::move(items_[i]);
-      ++out;
-    }
+  for (size_t i = 0; i < items_.size(); ++i) {
+    if (drop[i]) continue;
+    if (out != i) items_[out] = std::move(items_[i]);
+    ++out;
+  }
   items_.resize(out);
   lastFound_ = 0;
   return true;
