@@ -7,6 +7,8 @@
 #include "app/appstate.h"
 #include "app/summit.h"
 #include "cli/enginescommand.h"
+#include "cli/projectcommands.h"
+#include "cli/fetchcommand.h"
 #include "cli/terminalanswerer.h"
 #include "projects/domainstore.h"
 
@@ -21,6 +23,21 @@ std::string UsageText() {
          "Commands:\n"
          "  domains            print the domain list, one name a line\n"
          "  projects DOMAIN    print the project list of DOMAIN, one name a line\n"
+         "  fetch [--post DATA] [--referer URL] URL\n"
+         "                     send one request with the stored proxy settings; the status\n"
+         "                     line and header go to stderr, the body to stdout\n"
+         "  new-domain --url URL --category C --first F --last L --email E --alt-email A\n"
+         "             [--password P] [--company C] [--address1 A] [--address2 A] [--city C]\n"
+         "             [--state S] [--zip Z] [--country C] [--phone P] [--fax F]\n"
+         "                     add a domain with the project of URL\n"
+         "  new-project DOMAIN --url URL [the same options]\n"
+         "                     add a project; contact fields default to the domain's\n"
+         "                     current project's\n"
+         "  show DOMAIN PROJECT        print every field of a project, key=value\n"
+         "  set DOMAIN PROJECT FIELD=VALUE...   change fields (names as the project keys)\n"
+         "  delete-project DOMAIN PROJECT...    delete projects with their history and reports\n"
+         "  delete-domain DOMAIN...    delete domains with all their projects\n"
+         "  clear-history DOMAIN PROJECT        delete a project's history and reports\n"
          "  engines [--custom] [--type Engines|FFA|Networks] [--list]\n"
          "                     print the counters of the main (or custom) engine table;\n"
          "                     --list prints one record a line: name, type, frequency,\n"
@@ -108,11 +125,14 @@ int RunCommandLine(const std::vector<std::string>& args, const std::string& exec
       PrintLines(io.out, store.ReadDomainList());
       return kExitOk;
     }
+    if (command == "fetch") return RunFetchCommand(folder, {rest.begin() + 1, rest.end()}, io);
     if (command == "projects") {
       if (rest.size() != 2) return Usage(io.err, "projects takes one DOMAIN");
       PrintLines(io.out, store.ReadProjectList(rest[1]));
       return kExitOk;
     }
+    if (int code = 0; RunProjectCommand(folder, command, {rest.begin() + 1, rest.end()}, io, code))
+      return code;
     if (command == "engines") return RunEnginesCommand(folder, {rest.begin() + 1, rest.end()}, io);
     return Usage(io.err, "unknown command " + command);
   } catch (const std::exception& e) {

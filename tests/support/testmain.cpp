@@ -20,6 +20,9 @@ int main(int argc, char** argv) {
   QCoreApplication app(argc, argv);
   QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
   ::testing::InitGoogleTest(&argc, argv);
+  // The event loop's threads (host lookup, network information) make a plain fork unsafe;
+  // a death test runs in a freshly started copy of this program instead.
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
   ::testing::AddGlobalTestEnvironment(new UnclosedStoreCheck);
   return RUN_ALL_TESTS();
 }
