@@ -357,7 +357,7 @@ bool SurvivesSaving(const TBiggerIniFile& ini) {
     if (s.name.size() + 2 > kMaxLine) return false;
     if (s.name.find_first_of("\r\n") != std::string::npos) return false;
     for (const auto& l : s.lines) {
-      const std::string& t = l.text;
+      const std::string_view t = l.text;
       if (t.empty() || t.front() == '\x1A') return false;
       if (t.size() >= 2 && t.front() == '[' && t.back() == ']') return false;
     }
@@ -607,7 +607,7 @@ void Mirror(const TBiggerIniFile& from, TBiggerIniFile& to) {
   to.LoadFromDisk();  // memory only: empties it
   for (const auto& s : from.Sections().Items()) {
     Lines lines;
-    for (const auto& l : s.lines) lines.push_back(l.text);
+    for (const auto& l : s.lines) lines.emplace_back(l.text);
     to.WriteSectionLines(s.name, lines);
   }
   CheckSameContent(from, to);
@@ -844,7 +844,7 @@ void ForceSave(TBiggerIniFile& ini) {
     if (s.lines.empty()) continue;
     std::string name = s.name;
     Lines lines;
-    for (const auto& l : s.lines) lines.push_back(l.text);
+    for (const auto& l : s.lines) lines.emplace_back(l.text);
     Lines longer = lines;
     longer.push_back("x=1");
     ini.WriteSectionLines(name, longer);
