@@ -31,14 +31,7 @@ std::string TLanguageTable::Lookup(std::string_view key) const {
 
 std::vector<std::string> TLanguageTable::SplitLines(std::string_view bytes) {
   std::vector<std::string> lines;
-  size_t start = 0;
-  for (size_t i = 0; i < bytes.size(); ++i) {
-    if (bytes[i] != '\r' && bytes[i] != '\n') continue;
-    lines.emplace_back(bytes.substr(start, i - start));
-    if (bytes[i] == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n') ++i;
-    start = i + 1;
-  }
-  if (start < bytes.size()) lines.emplace_back(bytes.substr(start));
+  for (std::string_view line : qs::SplitLines(bytes)) lines.emplace_back(line);
   return lines;
 }
 

@@ -3,6 +3,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace qs {
 
@@ -24,6 +25,10 @@ size_t Utf8CutLength(std::string_view text, size_t limit);
 inline std::string_view CutUtf8(std::string_view text, size_t limit) {
   return text.substr(0, Utf8CutLength(text, limit));
 }
+
+// The lines of a text: a line ends at CR LF, at LF or at a lone CR; a line break at the very
+// end adds no empty line.
+std::vector<std::string_view> SplitLines(std::string_view text);
 
 // Every occurrence of `from` replaced by `to`, letter case significant.
 std::string ReplaceAll(std::string_view text, std::string_view from, std::string_view to);

@@ -1,6 +1,7 @@
 #include "engines/manuallist.h"
 
 #include "app/errors.h"
+#include "app/text.h"
 #include "platform/filesystem.h"
 
 namespace qs {
@@ -64,17 +65,7 @@ std::vector<TManualEngine> LoadManualList(const std::string& path) {
   }
   if (!bytes) throw IoError("Cannot open file " + path);
 
-  std::vector<std::string_view> lines;
-  const std::string_view text = *bytes;
-  size_t start = 0;
-  for (size_t i = 0; i < text.size(); ++i) {
-    if (text[i] != '\r' && text[i] != '\n') continue;
-    lines.push_back(text.substr(start, i - start));
-    if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
-    start = i + 1;
-  }
-  if (start < text.size()) lines.push_back(text.substr(start));
-
+  const std::vector<std::string_view> lines = SplitLines(*bytes);
   const char separator = ManualListSeparator(lines);
   std::vector<TManualEngine> list;
   list.reserve(lines.size());

@@ -110,18 +110,10 @@ void TFixedFormatDataSet::Load() {
   buffer_ = std::move(*bytes);
   if (auto nul = buffer_.find('\0'); nul != std::string::npos) buffer_.resize(nul);
 
-  // Lines end at CR LF, LF or a lone CR; a break at the very end adds no empty line.
   lines_.clear();
-  const std::string_view text = buffer_;
-  size_t start = 0;
-  for (size_t i = 0; i < text.size(); ++i) {
-    const char c = text[i];
-    if (c != '\r' && c != '\n') continue;
-    lines_.push_back({text.substr(start, i - start), 0});
-    if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
-    start = i + 1;
-  }
-  if (start < text.size()) lines_.push_back({text.substr(start), 0});
+  const std::vector<std::string_view> lines = SplitLines(buffer_);
+  lines_.reserve(lines.size());
+  for (std::string_view line : lines) lines_.push_back({line, 0});
   for (size_t i = 0; i < lines_.size(); ++i) lines_[i].tag = static_cast<int32_t>(i + 1);
   lastTag_ = static_cast<int32_t>(lines_.size());
 }
