@@ -394,20 +394,13 @@ void TFixedFormatDataSet::Edit() {
   state_ = TDataSetState::Edit;
 }
 
-void TFixedFormatDataSet::Insert() {
-  RequireWritable();
-  CheckBrowseMode();
-  insertAt_ = current_ >= 0 ? current_ : LineCount();
-  editValues_.assign(fields_.size(), std::string());
-  editChanged_ = false;
-  state_ = TDataSetState::Insert;
-  if (AfterInsert) AfterInsert(*this);
-}
+void TFixedFormatDataSet::Insert() { StartInsert(false); }
+void TFixedFormatDataSet::Append() { StartInsert(true); }
 
-void TFixedFormatDataSet::Append() {
+void TFixedFormatDataSet::StartInsert(bool atEnd) {
   RequireWritable();
   CheckBrowseMode();
-  insertAt_ = LineCount();
+  insertAt_ = (atEnd || current_ < 0) ? LineCount() : current_;
   editValues_.assign(fields_.size(), std::string());
   editChanged_ = false;
   state_ = TDataSetState::Insert;

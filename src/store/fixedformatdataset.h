@@ -170,6 +170,8 @@ class TFixedFormatDataSet {
   int Seek(int from, int step);
   void SettleAt(int line);  // current record at the line or the nearest visible one after it
   void CheckBrowseMode();   // posts a changed pending record, drops an unchanged one
+  // A new record before the current one, or at the end (also on an empty table).
+  void StartInsert(bool atEnd);
   void RequireWritable() const;
   void WriteBack();
   int ReadLine() const { return candidate_ >= 0 ? candidate_ : current_; }
