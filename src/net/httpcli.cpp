@@ -139,6 +139,14 @@ void THttpCli::Start(THttpRequest kind) {
     Fail(http_error::kRefused, "Refused: a line break in the address or a header value");
     return;
   }
+  // This client speaks plain HTTP only. Sent directly, an https:// (or any other) address
+  // would go unencrypted to port 80 and its answer, often a relocation, would pass for the
+  // page's: such a request fails instead. Through a proxy the absolute address is the
+  // proxy's to handle.
+  if (proxy_.empty() && !target_.scheme.empty() && target_.scheme != "http") {
+    Fail(http_error::kUnsupportedScheme, "Unsupported address scheme: " + target_.scheme);
+    return;
+  }
   if (Going(alive, id)) BeginConnection();
 }
 

@@ -48,6 +48,7 @@ inline constexpr int kRefused = 5;          // a line break in the address or a 
 inline constexpr int kTooManyRelocations = 6;
 inline constexpr int kReceiveLimit = 7;     // the receive stream reached its limit
 inline constexpr int kHeaderTooLong = 8;    // the header as a whole is too long
+inline constexpr int kUnsupportedScheme = 9;  // an address this client cannot speak to
 }  // namespace http_error
 
 // A request that cannot be started (busy, nothing to post). Nothing else is ever thrown.

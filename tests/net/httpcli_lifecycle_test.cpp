@@ -96,6 +96,36 @@ TEST(HttpStart, LineBreaksInHeaderValuesAreRefused) {
   }
 }
 
+TEST(HttpStart, AddressesThisClientCannotSpeakToFailWithoutAConnection) {
+  ScriptServer server({{Write(kOk), Close()}, {Write(kOk), Close()}});
+  const std::string hostPort = server.Base().substr(server.Base().find("://") + 3);
+  struct Case {
+    std::string url;
+    int error;
+  } cases[] = {
+      {"https://" + hostPort + "/", http_error::kUnsupportedScheme},
+      {"ftp://" + hostPort + "/", http_error::kUnsupportedScheme},
+      {"http://" + hostPort + "/", 0},
+      {hostPort + "/", 0},  // no scheme: http
+  };
+  int connections = 0;
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.url);
+    THttpCli cli;
+    cli.SetURL(c.url);
+    const auto o = test::RunHttp(cli, [&] { cli.Get(); });
+    ASSERT_TRUE(o.finished);
+    EXPECT_EQ(o.error, c.error);
+    if (c.error) {
+      EXPECT_EQ(cli.StatusCode(), 404);
+      EXPECT_EQ(server.Connections(), connections);
+    } else {
+      EXPECT_EQ(cli.StatusCode(), 200);
+      EXPECT_EQ(server.Connections(), ++connections);
+    }
+  }
+}
+
 TEST(HttpStart, StatesOfARequestInOrder) {
   ScriptServer server({{Write(kOk), Close()}});
   THttpCli cli;
