@@ -1,5 +1,6 @@
 #include "app/summit.h"
 
+#include "doorways/doorwaypage.h"
 #include "engines/categories.h"
 
 namespace qs {
@@ -10,6 +11,16 @@ TSummit::TSummit(TAppFolder folder) {
 }
 
 void TSummit::PlugStartup(TStartup& startup) {
+  startup.Add(TStartupStep::Ranking,
+              [this](TAppState& s) { rankEngineList.Fill(s.rankingEngines); });
+  // meta tags and doorways: the catalogue with the domains' selection; the built-in page
+  // parts before the doorway settings, whose files replace them, in the lines of a block.
+  startup.Add(TStartupStep::SelectDomain, [this](TAppState& s) { metaCatalogue.Load(s.folder); });
+  startup.Add(TStartupStep::Prepare, [](TAppState& s) { TDoorwayPage::BuiltinBlocks(s.doorway); });
+  startup.Add(TStartupStep::DoorwaySettings, [](TAppState& s) {
+    for (std::string* block : {&s.doorway.header, &s.doorway.content, &s.doorway.footer})
+      *block = TDoorwayPage::BlockFromFile(*block);
+  });
   startup.Add(TStartupStep::ManualDatabase, [this](TAppState& s) {
     manualEngines.clear();
     manualEngines = LoadManualList(s.folder.Path(kManualListFile));

@@ -9,6 +9,8 @@
 #include "app/startup.h"
 #include "engines/enginecatalogue.h"
 #include "engines/manuallist.h"
+#include "metatags/metacatalogue.h"
+#include "ranking/rankenginelist.h"
 
 namespace qs {
 
@@ -19,9 +21,12 @@ class TSummit {
   TAppState state;
   TEngineCatalogue catalogue;
   std::vector<TManualEngine> manualEngines;
+  TRankEngineList rankEngineList;  // filled from the lines of [List] at start-up
+  TMetaCatalogue metaCatalogue;    // \data\metatags.czc, read once at start-up
 
   // Adds the subsystems' start-up work to the sequence: the manual list, the engine tables
-  // and their counts, the category list.
+  // and their counts, the category list, the ranking engine list, the meta tag catalogue and
+  // the doorway page parts.
   void PlugStartup(TStartup& startup);
 
   // Runs the whole start-up preparation; false when a step failed (shown through `dialogs`).

@@ -8,7 +8,10 @@
 #include "app/summit.h"
 #include "cli/enginescommand.h"
 #include "cli/projectcommands.h"
+#include "cli/submitcommand.h"
 #include "cli/fetchcommand.h"
+#include "cli/metacommand.h"
+#include "cli/rankcommand.h"
 #include "cli/terminalanswerer.h"
 #include "projects/domainstore.h"
 
@@ -42,6 +45,25 @@ std::string UsageText() {
          "                     print the counters of the main (or custom) engine table;\n"
          "                     --list prints one record a line: name, type, frequency,\n"
          "                     posting page\n"
+         "  rank --url URL --keyword K [--depth N] [ENGINE...]\n"
+         "                     check the position of URL for K on the named ranking engines\n"
+         "                     (all of the list when none is named) down to depth N\n"
+         "                     (default 10); prints each engine's status, depth and hits\n"
+         "  meta DOMAIN PROJECT  print the project's meta tag block, one tag a line\n"
+         "  meta clean FILE [--out FILE]\n"
+         "                     write FILE without its meta tags and title (default: stdout)\n"
+         "  meta inject DOMAIN PROJECT FILE [--out FILE]\n"
+         "                     write FILE with the project's meta tag block after its head\n"
+         "                     start tag (default: stdout)\n"
+         "  doorway DOMAIN PROJECT --template N [--out FILE]\n"
+         "                     build the project's doorway page from template N (1 to 8)\n"
+         "                     into FILE (default: the preview file); prints the file\n"
+         "  submit [--yes] DOMAIN [PROJECT...]\n"
+         "                     submit the named projects of DOMAIN (all when none is named)\n"
+         "                     to their due engines; prints each row's result, each\n"
+         "                     entry's summary and the report path. Questions are answered\n"
+         "                     No unless --yes; Ctrl-C stops the run (history and report\n"
+         "                     are written)\n"
          "\n"
          "Options:\n"
          "  --home DIR         use DIR as the application folder (also: QUORVEX_HOME)\n"
@@ -125,6 +147,7 @@ int RunCommandLine(const std::vector<std::string>& args, const std::string& exec
       PrintLines(io.out, store.ReadDomainList());
       return kExitOk;
     }
+    if (command == "submit") return RunSubmitCommand(folder, {rest.begin() + 1, rest.end()}, io);
     if (command == "fetch") return RunFetchCommand(folder, {rest.begin() + 1, rest.end()}, io);
     if (command == "projects") {
       if (rest.size() != 2) return Usage(io.err, "projects takes one DOMAIN");
@@ -133,6 +156,9 @@ int RunCommandLine(const std::vector<std::string>& args, const std::string& exec
     }
     if (int code = 0; RunProjectCommand(folder, command, {rest.begin() + 1, rest.end()}, io, code))
       return code;
+    if (command == "rank") return RunRankCommand(folder, {rest.begin() + 1, rest.end()}, io);
+    if (command == "meta") return RunMetaCommand(folder, {rest.begin() + 1, rest.end()}, io);
+    if (command == "doorway") return RunDoorwayCommand(folder, {rest.begin() + 1, rest.end()}, io);
     if (command == "engines") return RunEnginesCommand(folder, {rest.begin() + 1, rest.end()}, io);
     return Usage(io.err, "unknown command " + command);
   } catch (const std::exception& e) {

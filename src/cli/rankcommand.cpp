@@ -1,0 +1,104 @@
+#include "cli/rankcommand.h"
+
+#include <QEventLoop>
+#include <ostream>
+
+#include "app/langtable.h"
+#include "app/appstate.h"
+#include "cli/terminalanswerer.h"
+#include "net/connectionsettings.h"
+#include "platform/internetconnection.h"
+#include "ranking/rankenginelist.h"
+#include "ranking/rankrun.h"
+#include "ranking/rankview.h"
+
+namespace qs {
+
+namespace {
+
+constexpr const char* kRankUsage =
+    "Usage: quorvex-summit [--home DIR] rank --url URL --keyword K [--depth N] [ENGINE...]\n";
+
+int RankUsage(std::ostream& err, const std::string& problem) {
+  err << "quorvex-summit: rank: " << problem << "\n" << kRankUsage;
+  return kExitUsage;
+}
+
+}  // namespace
+
+int RunRankCommand(const TAppFolder& folder, const std::vector<std::string>& args,
+                   TCommandLineIo io) {
+  std::string url, keyword, depth = "10";
+  bool haveUrl = false, haveKeyword = false;
+  std::vector<std::string> named;
+  for (size_t i = 0; i < args.size(); ++i) {
+    const std::string& a = args[i];
+    if (a == "--url" || a == "--keyword" || a == "--depth") {
+      if (i + 1 >= args.size()) return RankUsage(io.err, "option " + a + " needs a value");
+      const std::string& value = args[++i];
+      if (a == "--url") url = value, haveUrl = true;
+      else if (a == "--keyword") keyword = value, haveKeyword = true;
+      else depth = value;
+    } else if (a.size() > 1 && a[0] == '-') {
+      return RankUsage(io.err, "unknown option " + a);
+    } else {
+      named.push_back(a);
+    }
+  }
+  if (!haveUrl || url.empty()) return RankUsage(io.err, "a URL to look for is needed (--url)");
+  if (!haveKeyword) return RankUsage(io.err, "a keyword is needed (--keyword)");
+
+  TLanguageTable language;
+  LoadStartupTable(language, folder);
+  TRankEngineList engines;
+  engines.Load(folder);
+  if (named.empty()) {
+    engines.SelectAll();
+  } else {
+    for (const auto& name : named) {
+      const int i = engines.IndexOf(name);
+      if (i < 0) {
+        io.err << "quorvex-summit: rank: no ranking engine " << name << '\n';
+        return kExitFailure;
+      }
+      engines.SetChecked(static_cast<size_t>(i), true);
+    }
+  }
+
+  TTerminalAnswerer answerer(io.in, io.err, std::string(kProductTitle));
+  TPlatformInternetConnection connection;
+  TRankView view;
+  TRankRun run(folder, language, answerer, connection, engines, view);
+  TConnectionSettings::ApplyProxyTo(TConnectionSettings(folder).ReadProxy(), run.HttpRank());
+  run.SetRankUrl(url);
+  run.SetRankKey(keyword);
+  run.SetRankPage(depth);
+
+  QEventLoop loop;
+  bool stalled = false;
+  bool started = false;
+  run.OnRunStateChange = [&] {
+    if (run.Running()) started = true;
+    else loop.quit();
+  };
+  run.OnStall = [&](const std::string& text) {
+    io.err << "quorvex-summit: rank: " << text << '\n';
+    stalled = true;
+    run.Stop();
+  };
+  run.Start();
+  // The run may end without waiting for anything (a depth below 10).
+  if (run.Running()) loop.exec();
+  if (!started) return kExitFailure;
+
+  for (const TRankNode& node : view.Nodes()) {
+    io.out << node.engine << '\n'
+           << "  " << TTerminalAnswerer::PlainText(node.status) << '\n'
+           << "  " << TTerminalAnswerer::PlainText(node.depth) << '\n';
+    for (const TRankHit& hit : node.hits)
+      io.out << "  " << language.Lookup("386") << ' ' << hit.position << ' ' << hit.url << '\n';
+  }
+  return stalled ? kExitFailure : kExitOk;
+}
+
+}  // namespace qs

@@ -1,0 +1,146 @@
+#include "cli/submitcommand.h"
+
+#include <QSocketNotifier>
+#include <QEventLoop>
+#include <QTimer>
+#include <algorithm>
+#include <csignal>
+#include <ostream>
+#include <set>
+#include <sstream>
+#include <unistd.h>
+
+#include "app/summit.h"
+#include "cli/terminalanswerer.h"
+#include "net/connectionsettings.h"
+#include "platform/internetconnection.h"
+#include "projects/domainstore.h"
+#include "projects/naming.h"
+#include "submit/runcontrol.h"
+
+namespace qs {
+
+namespace {
+
+int SubmitUsage(std::ostream& err, const std::string& problem) {
+  err << "quorvex-summit: submit: " << problem << "\n"
+      << "Usage: quorvex-summit [--home DIR] submit [--yes] DOMAIN [PROJECT...]\n";
+  return kExitUsage;
+}
+
+// Ctrl-C reaches the event loop through a pipe.
+int interruptPipe[2] = {-1, -1};
+void OnInterrupt(int) {
+  const char byte = 1;
+  [[maybe_unused]] const ssize_t n = write(interruptPipe[1], &byte, 1);
+}
+
+std::string ImageWord(TRowImage image) {
+  switch (image) {
+    case TRowImage::Ok: return "OK";
+    case TRowImage::Failed: return "Failed";
+    case TRowImage::TimedOut: return "Timeout";
+    case TRowImage::Skipped: return "Skipped";
+    default: return "";
+  }
+}
+
+}  // namespace
+
+int RunSubmitCommand(const TAppFolder& folder, const std::vector<std::string>& args,
+                     TCommandLineIo io) {
+  bool yes = false;
+  std::vector<std::string> names;
+  for (const std::string& a : args) {
+    if (a == "--yes" || a == "-y") yes = true;
+    else if (a.size() > 1 && a[0] == '-') return SubmitUsage(io.err, "unknown option " + a);
+    else names.push_back(a);
+  }
+  if (names.empty()) return SubmitUsage(io.err, "a DOMAIN is needed");
+  const std::string domain = names.front();
+  const std::set<std::string> wanted(names.begin() + 1, names.end());
+
+  // Every question is answered alike; the terminal answerer shows it.
+  std::string script;
+  for (int i = 0; i < 256; ++i) script += yes ? "Yes\n" : "No\n";
+  std::istringstream answers(script);
+  TSummit summit(folder);
+  TTerminalAnswerer answerer(answers, io.err, summit.state.applicationTitle);
+  if (!summit.Start(answerer)) {
+    summit.catalogue.Close();
+    return kExitFailure;
+  }
+  const std::vector<std::string> projects = TDomainStore(folder).ReadProjectList(domain);
+  for (const std::string& w : wanted) {
+    if (std::find(projects.begin(), projects.end(), w) == projects.end()) {
+      io.err << "quorvex-summit: submit: no project " << w << " in " << domain << '\n';
+      summit.catalogue.Close();
+      return kExitFailure;
+    }
+  }
+
+  TConnectionSettings connection(folder);
+  connection.ReadTimeoutsPorts();
+  TPlatformInternetConnection internet;
+  TRunControl run(summit.state, summit.catalogue, connection, answerer, internet);
+  run.OnRowDecided = [&](size_t i) {
+    const ActivityRow& r = run.Rows()[i];
+    io.out << r.engine << '\t' << r.url << '\t' << r.result << '\t' << r.type << '\t'
+           << ImageWord(r.image) << '\n';
+  };
+  run.OnReportWritten = [&](const std::string& path) { io.out << "Report: " << path << '\n'; };
+  run.OnEntryEnded = [&](const RunEntry& e) {
+    io.out << e.DisplayText() << '\n';
+    for (const std::string& line : e.lines) io.out << "  " << TTerminalAnswerer::PlainText(line) << '\n';
+    io.out << "History: "
+           << TDomainStore(folder).HistoryFile(e.domain, ProjectKeyOf(e.project)) << '\n';
+    io.out.flush();
+  };
+
+  int code = kExitFailure;
+  try {
+    run.AddChecked(domain, projects, [&](const std::string& p) {
+      return wanted.empty() || wanted.count(p) > 0;
+    });
+    if (run.Total() == 0) {
+      io.err << "quorvex-summit: submit: nothing was queued\n";
+    } else {
+      run.Start();
+      if (run.Active()) {
+        QEventLoop loop;
+        QTimer check;
+        QObject::connect(&check, &QTimer::timeout, [&] {
+          if (run.Total() == run.Completed() && run.LiveRequests() == 0) loop.quit();
+        });
+        check.start(20);
+        std::unique_ptr<QSocketNotifier> notifier;
+        if (pipe(interruptPipe) == 0) {
+          notifier = std::make_unique<QSocketNotifier>(interruptPipe[0], QSocketNotifier::Read);
+          QObject::connect(notifier.get(), &QSocketNotifier::activated, [&] {
+            char byte;
+            [[maybe_unused]] const ssize_t n = read(interruptPipe[0], &byte, 1);
+            io.err << "quorvex-summit: submit: stopped\n";
+            run.Stop();
+            // Waiting entries stay unsent; the stopped one has its history and report.
+            while (run.Queue().NextWaiting() >= 0) run.Cancel(static_cast<size_t>(run.Queue().NextWaiting()));
+          });
+          std::signal(SIGINT, OnInterrupt);
+        }
+        loop.exec();
+        std::signal(SIGINT, SIG_DFL);
+        notifier.reset();
+        for (int& fd : interruptPipe) {
+          if (fd >= 0) close(fd);
+          fd = -1;
+        }
+        code = kExitOk;
+      }
+    }
+  } catch (const std::exception& e) {
+    io.err << "quorvex-summit: submit: " << e.what() << '\n';
+  }
+  summit.catalogue.Close();
+  return code;
+}
+
+}  // namespace qs

@@ -1,0 +1,58 @@
+// What the run sends to one engine for one project: whether the record is visited, whether
+// it is due, and the request that submits the project's values into the engine's form.
+#pragma once
+
+#include <QDate>
+#include <string>
+#include <string_view>
+
+#include "app/appfolder.h"
+
+namespace qs {
+
+class TFixedFormatDataSet;
+
+enum class TEngineTable { Main, Custom };
+
+struct TBuiltRequest {
+  bool due = false;
+  bool post = false;
+  std::string url;       // the full request address (GET: cgi_url + "?" + form data)
+  std::string body;      // the form data of a POST
+  std::string referrer;  // e_url
+};
+
+// Every byte but 0-9, A-Z and a-z as "%" and two upper-case hexadecimal digits. Texts are
+// UTF-8, so a character above 127 becomes the escapes of each of its bytes.
+std::string UrlEncode(std::string_view text);
+
+// A record is visited when its enginetype, in lower case, occurs within the entry's kinds
+// line in lower case; an empty enginetype never is.
+bool IsVisited(std::string_view kindsLine, std::string_view engineType);
+
+// The date from which an engine of frequency `freq` is due again after `stored`.
+QDate NextDueDate(const QDate& stored, std::string_view freq);
+
+// The project key holding the last submission that `freq` is measured from, or empty for a
+// frequency without one.
+std::string_view DateKeyOf(std::string_view freq);
+
+// The stored date a due test starts from: the parsed text, or `fallback` for an empty text.
+// A text that is not a date is taken as if it were empty: the engine becomes due, and the
+// run goes on (the next run end writes a good date over it).
+QDate StoredDateOr(std::string_view text, const QDate& fallback);
+
+// The builder reads the project file afresh for every record it builds.
+class TRequestBuilder {
+ public:
+  explicit TRequestBuilder(const TAppFolder& folder) : folder_(folder) {}
+
+  // `table` stands on the engine record. `listedName` is the project's listed name.
+  TBuiltRequest Build(std::string_view domain, std::string_view listedName,
+                      TFixedFormatDataSet& table, TEngineTable from, const QDate& today) const;
+
+ private:
+  const TAppFolder& folder_;
+};
+
+}  // namespace qs

@@ -1,0 +1,73 @@
+// The submit command on a ready application folder, against the practice server.
+#include "cli/submitcommand.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <sstream>
+
+#include "cli/commandline.h"
+#include "practiceserver.h"
+#include "submitfixture.h"
+
+namespace qs {
+namespace {
+
+class SubmitCommand : public test::SubmitFixture {
+ protected:
+  int Run(const std::vector<std::string>& args) {
+    std::vector<std::string> all{"--home", dir.Root(), "submit"};
+    all.insert(all.end(), args.begin(), args.end());
+    out.str("");
+    err.str("");
+    return RunCommandLine(all, dir.Root(), dir.Root(), {in, out, err});
+  }
+  void SetUp() override {
+    ASSERT_TRUE(server.Listen());
+    // The installation data, then this test's own settings, tables and projects.
+    std::filesystem::copy(QS_SOURCE_DIR "/data", dir.Root(),
+                          std::filesystem::copy_options::recursive |
+                              std::filesystem::copy_options::overwrite_existing);
+    WriteSettings("1", 5, 30);
+    dir.Write("data/domains/domains.zro", "[List]\r\ndom.example\r\n");
+    dir.Write("data/domains/dom.example.zro", "[List]\r\nIndex\r\n/b.htm\r\n");
+    const test::TValues project{{"url", "http://dom.example/"}, {"submitengines", "-1"},
+                                {"submitcustom", "0"}, {"genreport", "0"}};
+    WriteProject("dom.example", "Index", project);
+    WriteProject("dom.example", "_b.htm", project);
+    WriteTables({{{"e_name", "One"}, {"enginetype", "ENGINE"}, {"e_url", "http://one/"},
+                  {"cgi_url", server.Base() + "/ok/1"}, {"method", "GET"}, {"url", "u"}},
+                 {{"e_name", "Two"}, {"enginetype", "ENGINE"}, {"e_url", "http://two/"},
+                  {"cgi_url", server.Base() + "/missing/2"}, {"method", "POST"}, {"url", "u"}}});
+  }
+  practice::TPracticeServer server;
+  std::istringstream in;
+  std::ostringstream out, err;
+};
+
+TEST_F(SubmitCommand, RunsTheNamedProjectsToTheirEnd) {
+  ASSERT_EQ(Run({"dom.example", "/b.htm"}), kExitOk) << err.str();
+  EXPECT_NE(out.str().find("One\thttp://one/\tOK\tENGINE\tOK\n"), std::string::npos) << out.str();
+  EXPECT_NE(out.str().find("Two\thttp://two/\tNot Found\tENGINE\tFailed\n"), std::string::npos);
+  EXPECT_NE(out.str().find("dom.example [/b.htm]\n  Status: Submission Complete...\n"), std::string::npos);
+  EXPECT_NE(out.str().find("  Failed: 1\n"), std::string::npos);
+  EXPECT_EQ(server.Received().size(), 2u);
+  EXPECT_TRUE(dir.Exists("data/domains/projects/dom.example/_b.htm.hst"));
+  EXPECT_FALSE(dir.Exists("data/domains/projects/dom.example/Index.hst"));
+  // Submitted today: refused, nothing queued.
+  EXPECT_EQ(Run({"dom.example", "/b.htm"}), kExitFailure);
+  EXPECT_NE(err.str().find("already been submitted today"), std::string::npos);
+}
+
+TEST_F(SubmitCommand, RefusesWhatItCannotRun) {
+  EXPECT_EQ(Run({}), kExitUsage);
+  EXPECT_EQ(Run({"--fast", "dom.example"}), kExitUsage);
+  EXPECT_EQ(Run({"dom.example", "/none.htm"}), kExitFailure);
+  WriteSettings("0");
+  EXPECT_EQ(Run({"dom.example"}), kExitFailure);  // the database was never updated: No
+  EXPECT_NE(err.str().find("Your database needs to be updated"), std::string::npos);
+  EXPECT_EQ(server.Received().size(), 0u);
+}
+
+}  // namespace
+}  // namespace qs

@@ -1,0 +1,153 @@
+#include "practiceserver.h"
+
+#include <QTcpSocket>
+#include <fstream>
+
+namespace qs::practice {
+
+struct TPracticeServer::Connection {
+  QTcpSocket* socket = nullptr;
+  std::string bytes;
+  bool answered = false;
+  std::unique_ptr<QTimer> delay;
+};
+
+TPracticeServer::TPracticeServer() {
+  QObject::connect(&server_, &QTcpServer::newConnection, [this] { Accept(); });
+}
+
+TPracticeServer::~TPracticeServer() {
+  for (auto& c : connections_) {
+    if (!c->socket) continue;
+    QObject::disconnect(c->socket, nullptr, nullptr, nullptr);
+    c->socket->abort();
+    delete c->socket;
+  }
+}
+
+bool TPracticeServer::Listen(uint16_t port) {
+  server_.setMaxPendingConnections(1000);
+  return server_.listen(QHostAddress::LocalHost, port);
+}
+
+int TPracticeServer::OpenConnections() const {
+  int n = 0;
+  for (const auto& c : connections_)
+    if (c->socket && c->socket->state() == QAbstractSocket::ConnectedState) ++n;
+  return n;
+}
+
+std::string TPracticeServer::AnswerOf(std::string_view b) {
+  const std::string body = "<html><body>thank you</body></html>\r\n";
+  if (b == "ok" || b == "slow") return "HTTP/1.0 200 OK\r\nContent-Type: text/html\r\n\r\n" + body;
+  if (b == "moved") return "HTTP/1.0 301 Moved Permanently\r\nLocation: /ok/moved\r\n\r\n";
+  if (b == "found") return "HTTP/1.0 302 Found\r\nLocation: /ok/found\r\n\r\n";
+  if (b == "error") return "HTTP/1.0 500 Internal Server Error\r\n\r\n";
+  if (b == "timeout") return "HTTP/1.0 408 Request Timeout\r\n\r\n";
+  if (b == "noreason") return "HTTP/1.0 200\r\n\r\n" + body;
+  if (b == "html") return "<HTML><BODY>thank you</BODY></HTML>\r\n";
+  if (b == "silent" || b == "close") return {};
+  return "HTTP/1.0 404 Not Found\r\n\r\n";
+}
+
+void TPracticeServer::Accept() {
+  while (QTcpSocket* s = server_.nextPendingConnection()) {
+    auto c = std::make_unique<Connection>();
+    c->socket = s;
+    Connection* raw = c.get();
+    connections_.push_back(std::move(c));
+    QObject::connect(s, &QTcpSocket::readyRead, [this, raw] { Read(*raw); });
+    QObject::connect(s, &QTcpSocket::disconnected, [raw] {
+      if (raw->socket) raw->socket->deleteLater();
+      raw->socket = nullptr;
+      raw->delay.reset();
+    });
+  }
+  // Drop the records of closed connections now and then, so a long run stays small.
+  if (connections_.size() > 512) {
+    std::erase_if(connections_, [](const auto& c) { return c->socket == nullptr; });
+  }
+}
+
+void TPracticeServer::Read(Connection& c) {
+  if (!c.socket) return;
+  const QByteArray data = c.socket->readAll();
+  c.bytes.append(data.constData(), static_cast<size_t>(data.size()));
+  if (c.answered) return;
+  const size_t end = c.bytes.find("\r\n\r\n");
+  if (end == std::string::npos) return;
+  size_t length = 0;
+  for (size_t at = c.bytes.find("\r\n"); at < end; at = c.bytes.find("\r\n", at + 2)) {
+    const std::string_view line = std::string_view(c.bytes).substr(at + 2, c.bytes.find("\r\n", at + 2) - at - 2);
+    constexpr std::string_view kLength = "content-length:";
+    if (line.size() > kLength.size()) {
+      std::string name(line.substr(0, kLength.size()));
+      for (char& ch : name) ch = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
+      if (name == kLength) length = std::strtoul(std::string(line.substr(kLength.size())).c_str(), nullptr, 10);
+    }
+  }
+  if (c.bytes.size() < end + 4 + length) return;
+  c.answered = true;
+  Answer(c);
+}
+
+void TPracticeServer::Answer(Connection& c) {
+  TReceived r;
+  r.bytes = c.bytes;
+  const size_t sp = r.bytes.find(' ');
+  const size_t sp2 = sp == std::string::npos ? sp : r.bytes.find(' ', sp + 1);
+  std::string target = sp2 == std::string::npos ? "" : r.bytes.substr(sp + 1, sp2 - sp - 1);
+  if (target.rfind("http://", 0) == 0) {  // through a proxy: the absolute form
+    const size_t slash = target.find('/', 7);
+    target = slash == std::string::npos ? "/" : target.substr(slash);
+  }
+  r.path = target.substr(0, target.find('?'));
+  const size_t second = r.path.find('/', 1);
+  const std::string behaviour = r.path.substr(1, second == std::string::npos ? std::string::npos : second - 1);
+  received_.push_back(r);
+  Log(r);
+
+  QTcpSocket* s = c.socket;
+  if (behaviour == "silent") return;
+  if (behaviour == "close") {
+    s->disconnectFromHost();
+    return;
+  }
+  const std::string answer = AnswerOf(behaviour);
+  auto send = [s, answer] {
+    s->write(answer.data(), static_cast<qint64>(answer.size()));
+    s->disconnectFromHost();
+  };
+  if (behaviour == "slow") {
+    c.delay = std::make_unique<QTimer>();
+    c.delay->setSingleShot(true);
+    QObject::connect(c.delay.get(), &QTimer::timeout, send);
+    c.delay->start(slowMs_);
+    return;
+  }
+  send();
+}
+
+void TPracticeServer::Log(const TReceived& r) {
+  if (logFile_.empty()) return;
+  std::ofstream out(logFile_, std::ios::binary | std::ios::app);
+  out << "#request " << received_.size() << ' ' << r.bytes.size() << '\n' << r.bytes << '\n';
+}
+
+std::vector<std::string> TPracticeServer::ReadLog(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::string all((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  std::vector<std::string> records;
+  size_t at = 0;
+  while (at < all.size() && all.compare(at, 9, "#request ") == 0) {
+    const size_t eol = all.find('\n', at);
+    if (eol == std::string::npos) break;
+    const size_t space = all.rfind(' ', eol);
+    const size_t length = std::strtoul(all.substr(space + 1, eol - space - 1).c_str(), nullptr, 10);
+    records.push_back(all.substr(eol + 1, length));
+    at = eol + 1 + length + 1;
+  }
+  return records;
+}
+
+}  // namespace qs::practice

@@ -1,0 +1,78 @@
+// The practice engine server: a small HTTP/1.0 server on loopback that plays many engines at
+// once. The first segment of the request path chooses how it answers; every request it
+// receives is kept, and written to the log file when one is given.
+#pragma once
+
+#include <QTcpServer>
+#include <QTimer>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+class QTcpSocket;
+
+namespace qs::practice {
+
+// The behaviours, by the path's first segment:
+//   /ok        200 OK                       /moved     301 with a Location
+//   /found     302 with a Location          /missing   404 Not Found
+//   /error     500 Internal Server Error    /timeout   408 Request Timeout
+//   /noreason  a status line without reason phrase ("HTTP/1.0 200")
+//   /slow      200 OK after SlowMs()        /silent    no answer at all; the connection stays open
+//   /close     the connection closed before any byte
+//   /html      no header: the answer begins with "<HTML>"
+// Any other path is answered 404 Not Found.
+inline constexpr std::string_view kBehaviours[] = {"ok",      "moved",  "found",  "missing",
+                                                   "error",   "timeout", "noreason", "slow",
+                                                   "silent",  "close",  "html"};
+
+// One received request: its bytes as they arrived (request line, header lines, empty line,
+// body) and the path it asked for.
+struct TReceived {
+  std::string bytes;
+  std::string path;
+};
+
+class TPracticeServer {
+ public:
+  TPracticeServer();
+  ~TPracticeServer();
+
+  // Listens on 127.0.0.1 (port 0: a free one). False when it cannot.
+  bool Listen(uint16_t port = 0);
+  uint16_t Port() const { return server_.serverPort(); }
+  std::string Base() const { return "http://127.0.0.1:" + std::to_string(Port()); }
+
+  // Every request is appended to this file as one record: a line "#request <n> <length>",
+  // the request's bytes, and a line break.
+  void SetLogFile(std::string path) { logFile_ = std::move(path); }
+  void SetSlowMs(int ms) { slowMs_ = ms; }
+  int SlowMs() const { return slowMs_; }
+
+  const std::vector<TReceived>& Received() const { return received_; }
+  void ClearReceived() { received_.clear(); }
+  // Connections still open (the silent ones among them).
+  int OpenConnections() const;
+
+  // The answer bytes of a behaviour ("" for those that send nothing).
+  static std::string AnswerOf(std::string_view behaviour);
+  // The log's records, read back.
+  static std::vector<std::string> ReadLog(const std::string& path);
+
+ private:
+  struct Connection;
+  void Accept();
+  void Read(Connection& c);
+  void Answer(Connection& c);
+  void Log(const TReceived& r);
+
+  QTcpServer server_;
+  std::vector<std::unique_ptr<Connection>> connections_;
+  std::vector<TReceived> received_;
+  std::string logFile_;
+  int slowMs_ = 200;
+};
+
+}  // namespace qs::practice

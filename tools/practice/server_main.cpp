@@ -1,0 +1,34 @@
+// quorvex-practice-server [--port N] [--log FILE] [--slow MS]: plays engines on 127.0.0.1
+// until it is ended; prints the port it listens on.
+#include <QCoreApplication>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "practiceserver.h"
+
+int main(int argc, char** argv) {
+  QCoreApplication app(argc, argv);
+  qs::practice::TPracticeServer server;
+  uint16_t port = 0;
+  for (int i = 1; i < argc; ++i) {
+    const std::string a = argv[i];
+    if (i + 1 < argc && a == "--port") {
+      port = static_cast<uint16_t>(std::atoi(argv[++i]));
+    } else if (i + 1 < argc && a == "--log") {
+      server.SetLogFile(argv[++i]);
+    } else if (i + 1 < argc && a == "--slow") {
+      server.SetSlowMs(std::atoi(argv[++i]));
+    } else {
+      std::fprintf(stderr, "Usage: quorvex-practice-server [--port N] [--log FILE] [--slow MS]\n");
+      return 2;
+    }
+  }
+  if (!server.Listen(port)) {
+    std::fprintf(stderr, "quorvex-practice-server: cannot listen on 127.0.0.1:%u\n", port);
+    return 1;
+  }
+  std::printf("%u\n", server.Port());
+  std::fflush(stdout);
+  return app.exec();
+}
