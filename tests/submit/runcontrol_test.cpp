@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <set>
 
 #include "platform/regional.h"
@@ -460,6 +461,30 @@ TEST_F(SubmitRun, CancelOfTheOnlyWaitingEntrySwitchesStartAndResetOff) {
   run->Cancel(1);
   EXPECT_EQ(run->Queue().Entries().size(), 1u);
   EXPECT_EQ(run->Buttons(), (TRunButtons{false, false, false, false}));
+}
+
+TEST_F(SubmitRun, AFileThatCannotBeReadIsShownAndTheRunGoesOn) {
+  WriteProject("dom.example", "Index", Project({{"submitcustom", "0"}}));
+  WriteProject("dom.example", "_b.htm", Project({{"submitcustom", "0"}}));
+  Prepare({Engine("a", "ok")});
+  Add({"Index", "/b.htm"});
+  // The first project's file becomes unreadable after it was queued; the report template too.
+  std::remove(dir.Path("data/domains/projects/dom.example/Index.zro").c_str());
+  std::filesystem::create_directory(dir.Path("data/domains/projects/dom.example/Index.zro"));
+  std::remove(dir.Path("data/domains/report-template.htm").c_str());
+  run->Start();
+  ASSERT_TRUE(RunUntil([&] { return run->Queue().Entries()[0].state == TEntryState::Stopped; }));
+  ASSERT_FALSE(answerer.Calls().empty());
+  EXPECT_EQ(answerer.Calls()[0].type, TMsgDlgType::Error);
+  EXPECT_EQ(run->Buttons(), (TRunButtons{true, false, false, true}));
+  run->Start();
+  ASSERT_TRUE(Finish());
+  EXPECT_EQ(run->Queue().Entries()[1].lines[kOkLine], "OK 1");
+  // Without its template the report is not written, and the history line says so.
+  const auto lines = ReadHistoryLines(dir.Path("data/domains/projects/dom.example/_b.htm.hst"));
+  ASSERT_EQ(lines.size(), 2u);
+  EXPECT_EQ(lines[1], "8/12/2024,No,Completed,No,");
+  EXPECT_EQ(run->Buttons(), (TRunButtons{false, false, false, true}));
 }
 
 }  // namespace
