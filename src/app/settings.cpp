@@ -1,5 +1,6 @@
 #include "app/settings.h"
 
+#include "app/appstate.h"
 #include "app/clock.h"
 #include "platform/regional.h"
 
@@ -68,6 +69,32 @@ void TSettings::WriteFlag(const SettingKey& key, bool value) {
 }
 void TSettings::WriteColour(const SettingKey& key, uint32_t value) {
   ini_.WriteColour(key.section, key.key, value);
+}
+
+void ReadDoorwaySettings(TSettings& settings, TDoorwaySettings& d) {
+  using namespace setting;
+  d.border = settings.Number(kDoorBorder);
+  d.borderColor = settings.Colour(kDoorBorderColor);
+  d.pageBgColor = settings.Colour(kDoorPageBgColor);
+  d.tableBgColor = settings.Colour(kDoorTableBgColor);
+  d.cellPadding = settings.Number(kDoorCellPadding);
+  d.cellSpacing = settings.Number(kDoorCellSpacing);
+  d.titleSize = settings.Number(kDoorTitleSize);
+  d.titleFace = settings.Text(kDoorTitleFace);
+  d.titleColor = settings.Colour(kDoorTitleColor);
+  d.bodySize = settings.Number(kDoorBodySize);
+  d.bodyFace = settings.Text(kDoorBodyFace);
+  d.bodyColor = settings.Colour(kDoorBodyColor);
+  d.java = settings.Text(kDoorJava);
+}
+
+void ReadReportSettings(TSettings& settings, TReportSettings& r) {
+  using namespace setting;
+  r.border = settings.Number(kReportBorder);
+  r.cellPadding = settings.Number(kReportCellPadding);
+  r.cellSpacing = settings.Number(kReportCellSpacing);
+  r.templateFile = settings.Text(kReportTemplateFileKey);
+  r.bands = settings.Flag(kReportBands);
 }
 
 }  // namespace qs

@@ -113,4 +113,12 @@ class TSettings {
   const TAppFolder& folder_;
 };
 
+struct TDoorwaySettings;
+struct TReportSettings;
+
+// The [Doorway] keys into the doorway settings, and the [Report] keys into the report
+// settings (ConversionError for a stored colour that is not hexadecimal).
+void ReadDoorwaySettings(TSettings& settings, TDoorwaySettings& doorway);
+void ReadReportSettings(TSettings& settings, TReportSettings& report);
+
 }  // namespace qs

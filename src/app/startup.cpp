@@ -99,27 +99,10 @@ void TStartup::OwnWork(TStartupStep step) {
       break;
     }
     case TStartupStep::DoorwaySettings: {
-      using namespace setting;
       TSettings settings(*settings_, s.folder);
-      s.report.border = settings.Number(kReportBorder);
-      s.report.cellPadding = settings.Number(kReportCellPadding);
-      s.report.cellSpacing = settings.Number(kReportCellSpacing);
-      s.report.templateFile = settings.Text(kReportTemplateFileKey);
-      s.report.bands = settings.Flag(kReportBands);
+      ReadReportSettings(settings, s.report);
+      ReadDoorwaySettings(settings, s.doorway);
       auto& d = s.doorway;
-      d.border = settings.Number(kDoorBorder);
-      d.borderColor = settings.Colour(kDoorBorderColor);
-      d.pageBgColor = settings.Colour(kDoorPageBgColor);
-      d.tableBgColor = settings.Colour(kDoorTableBgColor);
-      d.cellPadding = settings.Number(kDoorCellPadding);
-      d.cellSpacing = settings.Number(kDoorCellSpacing);
-      d.titleSize = settings.Number(kDoorTitleSize);
-      d.titleFace = settings.Text(kDoorTitleFace);
-      d.titleColor = settings.Colour(kDoorTitleColor);
-      d.bodySize = settings.Number(kDoorBodySize);
-      d.bodyFace = settings.Text(kDoorBodyFace);
-      d.bodyColor = settings.Colour(kDoorBodyColor);
-      d.java = settings.Text(kDoorJava);
       const std::pair<const char*, std::string*> parts[] = {
           {"\\data\\doorheader.htm", &d.header},
           {"\\data\\doorcontent.htm", &d.content},

@@ -62,23 +62,10 @@ std::string TDoorwayPage::BlockToFile(std::string_view block) {
 }
 
 void TDoorwayPage::LoadSettings(const TAppFolder& folder, TDoorwaySettings& d) {
-  using namespace setting;
   TBiggerIniFile ini(folder.Path(kSettingsFile));
   try {
     TSettings settings(ini, folder);
-    d.border = settings.Number(kDoorBorder);
-    d.borderColor = settings.Colour(kDoorBorderColor);
-    d.pageBgColor = settings.Colour(kDoorPageBgColor);
-    d.tableBgColor = settings.Colour(kDoorTableBgColor);
-    d.cellPadding = settings.Number(kDoorCellPadding);
-    d.cellSpacing = settings.Number(kDoorCellSpacing);
-    d.titleSize = settings.Number(kDoorTitleSize);
-    d.titleFace = settings.Text(kDoorTitleFace);
-    d.titleColor = settings.Colour(kDoorTitleColor);
-    d.bodySize = settings.Number(kDoorBodySize);
-    d.bodyFace = settings.Text(kDoorBodyFace);
-    d.bodyColor = settings.Colour(kDoorBodyColor);
-    d.java = settings.Text(kDoorJava);
+    ReadDoorwaySettings(settings, d);
   } catch (...) {
     ini.Close();
     throw;
