@@ -6,7 +6,7 @@
 #include "app/appstate.h"
 #include "app/errors.h"
 #include "app/langtable.h"
-#include "cli/terminalanswerer.h"
+#include "cli/projectsession.h"
 #include "doorways/doorwaypage.h"
 #include "metatags/metacatalogue.h"
 #include "metatags/metahtml.h"
@@ -58,41 +58,24 @@ bool Parse(const std::vector<std::string>& args, bool allowTemplate, TParsed& p,
   return true;
 }
 
-// The project editor on the application folder with DOMAIN and PROJECT selected.
-class TProjectSession {
+// The project session with the meta tag catalogue, for DOMAIN and PROJECT.
+class TMetaSession : public TProjectSession {
  public:
-  TProjectSession(const TAppFolder& folder, TCommandLineIo io)
-      : answerer_(io.in, io.err, std::string(kProductTitle) + std::string(kVersionSuffix)),
-        editor_(Prepare(folder), answerer_) {
+  TMetaSession(const TAppFolder& folder, TCommandLineIo io) : TProjectSession(folder, io) {
     catalogue_.Load(folder);
-    editor_.LoadDomains();
   }
   void Select(const std::string& domain, const std::string& listed) {
-    const int d = editor_.IndexOfDomain(domain);
-    if (d < 0) throw NameError("There is no domain \"" + domain + "\".");
-    if (d != editor_.SelectedDomain()) editor_.SelectDomain(d);
-    const int p = editor_.IndexOfProject(listed);
-    if (p < 0) throw NameError("There is no project \"" + listed + "\" in " + domain + ".");
-    editor_.SelectProject(p);
+    SelectDomain(domain);
+    SelectProject(listed);
   }
-  std::string Block(std::string_view lineEnd) const {
-    const TDomainStore store(state_.folder);
-    return MetaTagBlock(catalogue_, store, state_.currentDomain, state_.currentProjectKey, lineEnd);
+  std::string Block(std::string_view lineEnd) {
+    const TDomainStore store(State().folder);
+    return MetaTagBlock(catalogue_, store, State().currentDomain, State().currentProjectKey,
+                        lineEnd);
   }
-  TAppState& State() { return state_; }
-  TProjectEditor& Editor() { return editor_; }
-  IDialogs& Dialogs() { return answerer_; }
   const TMetaCatalogue& Catalogue() const { return catalogue_; }
 
  private:
-  TAppState& Prepare(const TAppFolder& folder) {
-    state_.folder = folder;
-    LoadStartupTable(state_.languageTable, folder);
-    return state_;
-  }
-  TAppState state_;
-  TTerminalAnswerer answerer_;
-  TProjectEditor editor_;
   TMetaCatalogue catalogue_;
 };
 
@@ -123,7 +106,7 @@ int RunMetaCommand(const TAppFolder& folder, const std::vector<std::string>& arg
   if (!a.empty() && a[0] == "inject") {
     if (a.size() != 4)
       return Usage(io.err, "meta", kMetaUsage, "inject takes a DOMAIN, a PROJECT and a FILE");
-    TProjectSession s(folder, io);
+    TMetaSession s(folder, io);
     s.Select(a[1], a[2]);
     const std::string document = ReadDocument(a[3]);
     bool injected = false;
@@ -134,7 +117,7 @@ int RunMetaCommand(const TAppFolder& folder, const std::vector<std::string>& arg
   }
   if (a.size() != 2 || p.haveOut)
     return Usage(io.err, "meta", kMetaUsage, "meta takes a DOMAIN and a PROJECT");
-  TProjectSession s(folder, io);
+  TMetaSession s(folder, io);
   s.Select(a[0], a[1]);
   // On a terminal each tag line ends with a newline rather than the block's carriage return.
   io.out << s.Block("\n");
@@ -151,7 +134,7 @@ int RunDoorwayCommand(const TAppFolder& folder, const std::vector<std::string>& 
   const std::string& n = p.templateNumber;
   if (!p.haveTemplate || n.size() != 1 || n[0] < '1' || n[0] > '8')
     return Usage(io.err, "doorway", kDoorwayUsage, "a template number 1 to 8 is needed (--template)");
-  TProjectSession s(folder, io);
+  TMetaSession s(folder, io);
   s.Select(p.positional[0], p.positional[1]);
   TDoorwayPage::LoadSettings(folder, s.State().doorway);
   TDoorwayPage page(s.State(), s.Catalogue(), s.Dialogs());

@@ -6,7 +6,7 @@
 #include "app/appstate.h"
 #include "app/errors.h"
 #include "app/text.h"
-#include "cli/terminalanswerer.h"
+#include "cli/projectsession.h"
 #include "platform/regional.h"
 #include "projects/projecteditor.h"
 #include "projects/wizards.h"
@@ -52,42 +52,6 @@ void ApplyStep1(TWizard& wizard, const std::vector<std::string>& args, size_t fi
   wizard.SetContact(contact);
 }
 
-class Session {
- public:
-  Session(const TAppFolder& folder, TCommandLineIo io)
-      : answerer_(io.in, io.err, std::string(kProductTitle) + std::string(kVersionSuffix)),
-        editor_(Prepare(folder), answerer_) {
-    editor_.LoadDomains();
-  }
-
-  TProjectEditor& Editor() { return editor_; }
-  IDialogs& Dialogs() { return answerer_; }
-  TAppState& State() { return state_; }
-
-  void SelectDomain(const std::string& domain) {
-    const int i = editor_.IndexOfDomain(domain);
-    if (i < 0) throw NameError("There is no domain \"" + domain + "\".");
-    if (i != editor_.SelectedDomain()) editor_.SelectDomain(i);
-  }
-  void SelectProject(const std::string& listed) {
-    const int i = editor_.IndexOfProject(listed);
-    if (i < 0)
-      throw NameError("There is no project \"" + listed + "\" in " + editor_.CurrentDomain() + ".");
-    editor_.SelectProject(i);
-  }
-
- private:
-  TAppState& Prepare(const TAppFolder& folder) {
-    state_.folder = folder;
-    LoadStartupTable(state_.languageTable, folder);
-    return state_;
-  }
-
-  TAppState state_;
-  TTerminalAnswerer answerer_;
-  TProjectEditor editor_;
-};
-
 bool ParseFlag(const std::string& value) {
   if (value == "-1" || value == "1" || EqualsIgnoreCase(value, "yes") || EqualsIgnoreCase(value, "true"))
     return true;
@@ -128,7 +92,7 @@ void Set(TProjectEditor& e, const std::string& assignment) {
 
 int Run(const TAppFolder& folder, const std::string& command, const std::vector<std::string>& args,
         TCommandLineIo io) {
-  Session s(folder, io);
+  TProjectSession s(folder, io);
   TProjectEditor& e = s.Editor();
   auto need = [&](size_t n, const char* what) {
     if (args.size() < n) throw UsageError(command + " needs " + what);
