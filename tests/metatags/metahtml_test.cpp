@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include "support/fakeconnection.h"
+
 #include <QEventLoop>
 #include <QTimer>
 
@@ -80,13 +82,7 @@ TEST(MetaInsert, PasteAtTheCaretAndInjectAfterTheHeadStartTag) {
   }
 }
 
-class FakeConnection : public IInternetConnection {
- public:
-  bool connected = true;
-  bool Connected() override { return connected; }
-  bool Dial(int) override { return false; }
-  bool HangUp() override { return false; }
-};
+using test::FakeConnection;
 
 class MetaHtmlEditorTest : public testing::Test {
  protected:

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include "support/fakeconnection.h"
+
 #include <QEventLoop>
 #include <algorithm>
 #include <QTimer>
@@ -22,13 +24,7 @@ using test::Script;
 using test::ScriptServer;
 using test::Write;
 
-class FakeConnection : public IInternetConnection {
- public:
-  bool connected = true;
-  bool Connected() override { return connected; }
-  bool Dial(int) override { return false; }
-  bool HangUp() override { return false; }
-};
+using test::FakeConnection;
 
 const std::string kSite = "http://www.site.test/";
 const std::string kMarker = "<a class=r href=\"";

@@ -20,18 +20,13 @@
 #include "enginetable.h"
 #include "net/connectionsettings.h"
 #include "platform/internetconnection.h"
+#include "support/fakeconnection.h"
 #include "support/tempfolder.h"
 #include "submit/runcontrol.h"
 
 namespace qs::test {
 
-class TSwitchableConnection : public IInternetConnection {
- public:
-  bool connected = true;
-  bool Connected() override { return connected; }
-  bool Dial(int) override { return false; }
-  bool HangUp() override { return false; }
-};
+using TSwitchableConnection = test::FakeConnection;
 
 using TValues = std::map<std::string, std::string>;
 
