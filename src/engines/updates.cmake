@@ -1,0 +1,1 @@
+# Database and software updates, cabinet extraction and the restart program.

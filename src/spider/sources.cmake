@@ -1,0 +1,1 @@
+# Site import: the fetch loop, link extraction and resolution, project creation.
