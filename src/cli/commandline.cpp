@@ -20,8 +20,9 @@ namespace qs {
 std::string UsageText() {
   return "Usage: quorvex-summit [--home DIR] [COMMAND [ARGS]]\n"
          "\n"
-         "Without a command, runs the start-up sequence on the application folder and\n"
-         "prints each step.\n"
+         "Without a command, starts the desktop program. With --headless (or without a\n"
+         "display), runs the start-up sequence on the application folder and prints each\n"
+         "step.\n"
          "\n"
          "Commands:\n"
          "  domains            print the domain list, one name a line\n"
@@ -67,8 +68,22 @@ std::string UsageText() {
          "\n"
          "Options:\n"
          "  --home DIR         use DIR as the application folder (also: QUORVEX_HOME)\n"
+         "  --headless         without a command: run the start-up without windows\n"
          "  --help             print this help and exit\n"
          "  --version          print the version and exit\n";
+}
+
+bool WantsDesktop(const std::vector<std::string>& args, std::string& home) {
+  for (size_t i = 0; i < args.size(); ++i) {
+    if (args[i] == "--home" && i + 1 < args.size()) {
+      home = args[++i];
+    } else if (args[i].rfind("--home=", 0) == 0 && args[i].size() > 7) {
+      home = args[i].substr(7);
+    } else {
+      return false;
+    }
+  }
+  return true;
 }
 
 namespace {
@@ -124,6 +139,8 @@ int RunCommandLine(const std::vector<std::string>& args, const std::string& exec
     } else if (a == "--version") {
       io.out << "quorvex-summit" << kVersionSuffix << '\n';
       return kExitOk;
+    } else if (a == "--headless") {
+      // the desktop program's entry decides; here the start-up always runs headless
     } else if (a == "--home") {
       if (i + 1 >= args.size()) return Usage(io.err, "option --home needs a folder");
       home = args[++i];

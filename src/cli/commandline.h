@@ -25,4 +25,8 @@ int RunCommandLine(const std::vector<std::string>& args, const std::string& exec
 
 std::string UsageText();
 
+// True when the arguments start the desktop program: nothing but --home options. `home`
+// receives the folder they name.
+bool WantsDesktop(const std::vector<std::string>& args, std::string& home);
+
 }  // namespace qs

@@ -1,0 +1,66 @@
+// What the windows show that is a rule rather than a layout: the tab captions and widths the
+// language table gives, the doorway template entries, and the help window's topics.
+#pragma once
+
+#include <array>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace qs {
+
+// The main window's pages, the seven tabs in strip order, then About.
+enum class TPage { Projects, Submit, Ranking, MetaTags, Doorways, Reports, Database, About };
+inline constexpr int kTabCount = 7;
+
+struct TTabRule {
+  TPage page;
+  std::string_view captionKey;
+  int englishWidth, spanishWidth;
+};
+// In strip order.
+inline constexpr std::array<TTabRule, kTabCount> kTabRules = {{
+    {TPage::Projects, "45", 70, 77},
+    {TPage::Submit, "47", 60, 57},
+    {TPage::Ranking, "51", 70, 70},
+    {TPage::MetaTags, "48", 80, 80},
+    {TPage::Doorways, "49", 78, 90},
+    {TPage::Reports, "50", 67, 70},
+    {TPage::Database, "58", 76, 100},
+}};
+
+// <B><P align="right"><A href="hover">text</a></P></B>
+std::string TabCaptionHtml(std::string_view text);
+
+// The tab widths, in strip order, for a table whose lang value is "english" or "spanish";
+// nothing for any other language (the tabs keep their widths).
+std::optional<std::array<int, kTabCount>> TabWidths(std::string_view lang);
+
+// An entry of the doorway template list: <P align="center"><B>name</B><BR><img src="idx:n"></p>
+std::string DoorwayTemplateEntryHtml(std::string_view name, int number);
+
+struct THelpTopic {
+  std::string_view title, file;
+};
+// The help window's topic menu, in menu order; the window opens on the first.
+inline constexpr THelpTopic kHelpTopics[] = {
+    {"Domains List", "dompro.html"},          {"Projects List", "dompro.html"},
+    {"Create New Domain", "addnewdomain.html"}, {"Create New Project", "addnewproject.html"},
+    {"Information", "proinfo.html"},          {"Options", "prooptions.html"},
+    {"Schedule", "proschedule.html"},         {"Submission History", "prohistory.html"},
+    {"Auto Submit Engines", "submitauto.html"}, {"Manual Engines", "submitman.html"},
+    {"Scheduled Submissions", "subschedule.html"}, {"Ranking", "ranking.html"},
+    {"MetaTag Creator", "metatagcreator.html"}, {"MetaTag Editor", "metatageditor.html"},
+    {"Timeouts/Ports", "timeouts.html"},      {"Proxy Settings", "proxy.html"},
+    {"Reports", "reportoptions.html"},        {"Doorway Pages", "doorwaybuilder.html"},
+    {"Main Database", "datamain.html"},       {"Custom Database", "datamain.html"},
+    {"Database Updates", "dbupdate.html"},
+};
+inline constexpr std::string_view kHelpFolder = "\\data\\help\\";
+
+// The help page a dialog's Help button opens. The dialogs' callers give no topic numbers of
+// their own, so a help context n from 1 is the n-th topic of the menu above and anything
+// else the first page.
+std::string_view HelpFileForContext(int helpContext);
+
+}  // namespace qs

@@ -1,0 +1,461 @@
+#include "ui/mainform.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QListWidget>
+#include <QMenu>
+#include <QMenuBar>
+#include <QSplitter>
+#include <QStackedWidget>
+#include <QSystemTrayIcon>
+#include <QToolBox>
+#include <QVBoxLayout>
+
+#include "platform/filesystem.h"
+#include "platform/skin.h"
+#include "ui/applytable.h"
+#include "ui/dialog97.h"
+#include "ui/helpform.h"
+#include "ui/optionsform.h"
+#include "ui/projectspage.h"
+#include "ui/splash.h"
+#include "ui/tabstrip.h"
+#include "ui/uierrors.h"
+#include "ui/wizardforms.h"
+
+namespace qs {
+
+namespace {
+
+QString Q(const std::string& s) { return QString::fromStdString(s); }
+
+QPixmap Picture(const TAppFolder& folder, const char* relative) {
+  return QPixmap(Q(folder.Path(relative)));
+}
+
+// The tray animation's frames, \tray\normal01.png to normal16.png.
+QIcon TrayFrame(const TAppFolder& folder, int frame) {
+  char name[40];
+  std::snprintf(name, sizeof name, "\\tray\\normal%02d.png", frame % 16 + 1);
+  return QIcon(Q(folder.Path(name)));
+}
+
+}  // namespace
+
+TForm1::TForm1(const TAppFolder& folder, IDialogs* dialogs, IInternetConnection* connection,
+               bool splash)
+    : summit_(folder),
+      ownDialog_(dialogs ? nullptr : std::make_unique<TDialog97>()),
+      dialogs_(dialogs ? dialogs : ownDialog_.get()),
+      internet_(connection ? connection : &platformConnection_),
+      connection_(folder),
+      editor_(summit_.state, *dialogs_),
+      newDomainModel_(summit_.state, editor_, *dialogs_),
+      newProjectModel_(summit_.state, editor_, *dialogs_) {
+  setObjectName(QStringLiteral("Form1"));
+  summit_.state.versionSuffix = std::string(kVersionSuffix);
+  setWindowIcon(QIcon(Q(folder.Path("\\icon.ico"))));
+  if (ownDialog_) {
+    ownDialog_->applicationTitle = summit_.state.applicationTitle;
+    ownDialog_->OnHelp = [this](int context) { OpenHelp(std::string(HelpFileForContext(context))); };
+  }
+  RunStartup(splash);
+  BuildWindow();
+
+  // The other windows, in the program's order.
+  newProject_ = new TNewProject(newProjectModel_, summit_.state, *dialogs_, this);
+  newDomain_ = new TNewDomain(newDomainModel_, summit_.state, *dialogs_, this);
+  options_ = new TOptionsForm(connection_, *dialogs_, this);
+  help_ = new THelpForm(folder, this);
+  options_->ReadSettings();
+  for (TWizardForm* w : {static_cast<TWizardForm*>(newProject_), static_cast<TWizardForm*>(newDomain_)})
+    w->OnAdded = [this] { RefreshAll(); };
+  auto connected = [this] { return TConnectionSettings::CheckInternet(*internet_, nullptr, summit_.state.languageTable); };
+  newDomainModel_.IsConnected = connected;
+  newProjectModel_.IsConnected = connected;
+}
+
+TForm1::~TForm1() { summit_.catalogue.Close(); }
+
+void TForm1::RunStartup(bool splash) {
+  TAppState& state = summit_.state;
+  startupComplete_ = summit_.Start(*dialogs_, [&](const std::string& caption) {
+    if (!splash) return;
+    if (!splash_) {
+      splash_ = std::make_unique<TSplash>(Picture(state.folder, "\\splash.jpg"), windowIcon());
+      splash_->show();
+    }
+    splash_->SetCaption(Q(caption));
+  });
+  setWindowTitle(Q(state.caption.empty() ? state.applicationTitle + state.versionSuffix : state.caption));
+  QApplication::setApplicationDisplayName(windowTitle());
+  if (ownDialog_) ownDialog_->applicationTitle = state.applicationTitle;
+  // The editor shows the start-up's selection: the first domain and its first project.
+  Guarded(*dialogs_, [&] { editor_.LoadDomains(); });
+}
+
+// ---- the window ---------------------------------------------------------------------------
+
+QWidget* TForm1::PanelPage(const char* name, std::vector<const char*> panelKeys) {
+  auto* page = new QWidget;
+  page->setObjectName(QString::fromLatin1(name));
+  auto* layout = new QVBoxLayout(page);
+  if (!panelKeys.empty()) {
+    // The page's work comes with its own window part; the panels are here so that the
+    // menu commands open them.
+    auto* box = new QToolBox(page);
+    for (size_t i = 0; i < panelKeys.size(); ++i) box->addItem(new QWidget, QString());
+    panelKeys_.emplace_back(box, panelKeys);
+    layout->addWidget(box);
+  } else {
+    layout->addStretch(1);
+  }
+  return page;
+}
+
+void TForm1::BuildWindow() {
+  const TAppFolder& folder = summit_.state.folder;
+  auto* central = new QWidget(this);
+  auto* top = new QVBoxLayout(central);
+  tabs_ = new TTabStrip(Picture(folder, "\\tab2on.gif"), Picture(folder, "\\tab2off.gif"), central);
+  connect(tabs_, &TTabStrip::tabClicked, this, [this](int i) { ChooseTab(kTabRules[i].page); });
+  top->addWidget(tabs_);
+
+  auto* splitter = new QSplitter(central);
+  leftPanel_ = new QWidget(splitter);
+  leftPanel_->setObjectName(QStringLiteral("LeftPanel"));
+  auto* left = new QVBoxLayout(leftPanel_);
+  domainCaption_ = new QLabel(leftPanel_);
+  domainList_ = new QListWidget(leftPanel_);
+  domainList_->setObjectName(QStringLiteral("DomainList"));
+  projectCaption_ = new QLabel(leftPanel_);
+  projectList_ = new QListWidget(leftPanel_);
+  projectList_->setObjectName(QStringLiteral("ProjectList"));
+  left->addWidget(domainCaption_);
+  left->addWidget(domainList_);
+  left->addWidget(projectCaption_);
+  left->addWidget(projectList_, 2);
+  connect(domainList_, &QListWidget::currentRowChanged, this, &TForm1::DomainClicked);
+  connect(projectList_, &QListWidget::currentRowChanged, this, &TForm1::ProjectClicked);
+  connect(projectList_, &QListWidget::itemChanged, this, [this](QListWidgetItem* item) {
+    if (!refreshing_)
+      editor_.SetChecked(item->text().toStdString(), item->checkState() == Qt::Checked);
+  });
+
+  pages_ = new QStackedWidget(splitter);
+  pageWidgets_.resize(8);
+  projectsPage_ = new TProjectsPage(editor_, *dialogs_, summit_.state);
+  pageWidgets_[int(TPage::Projects)] = projectsPage_;
+  pageWidgets_[int(TPage::Submit)] = PanelPage("SubmitPage", {"61", "62", "63"});
+  pageWidgets_[int(TPage::Ranking)] = PanelPage("RankingPage", {});
+  pageWidgets_[int(TPage::MetaTags)] = PanelPage("MetaTagsPage", {"216", "217"});
+  pageWidgets_[int(TPage::Doorways)] = PanelPage("DoorwaysPage", {"234", "237"});
+  pageWidgets_[int(TPage::Reports)] = PanelPage("ReportsPage", {});
+  pageWidgets_[int(TPage::Database)] = PanelPage("DatabasePage", {"260", "261", "262"});
+  auto* about = new QWidget;
+  about->setObjectName(QStringLiteral("AboutPage"));
+  auto* aboutLayout = new QVBoxLayout(about);
+  aboutPicture_ = new QLabel(about);
+  aboutPicture_->setPixmap(Picture(folder, "\\splash.jpg"));
+  aboutPicture_->setAlignment(Qt::AlignCenter);
+  aboutCount_ = new QLabel(about);
+  aboutCount_->setObjectName(QStringLiteral("DomainCount"));
+  aboutLayout->addWidget(aboutPicture_, 1);
+  aboutLayout->addWidget(aboutCount_);
+  pageWidgets_[int(TPage::About)] = about;
+  for (QWidget* w : pageWidgets_) pages_->addWidget(w);
+  splitter->setStretchFactor(1, 3);
+  top->addWidget(splitter, 1);
+  setCentralWidget(central);
+
+  BuildMenus();
+  BuildListMenus();
+
+  tray_ = new QSystemTrayIcon(TrayFrame(folder, 0), this);
+  trayMenu_ = new QMenu(this);
+  trayMenu_->setObjectName(QStringLiteral("TrayMenu"));
+  QAction* open = trayMenu_->addAction(QString(), this, &TForm1::RestoreFromTray);
+  open->setObjectName(QStringLiteral("TrayOpen"));
+  keyed_.emplace_back(open, "335");
+  tray_->setContextMenu(trayMenu_);
+  connect(tray_, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason r) {
+    if (r == QSystemTrayIcon::DoubleClick || r == QSystemTrayIcon::Trigger) RestoreFromTray();
+  });
+  connect(qApp, &QGuiApplication::commitDataRequest, this, [this] { SessionEnding(); });
+
+  resize(900, 640);
+  RefreshAll();
+  projectsPage_->FillCategories();
+  ShowPage(TPage::About);
+}
+
+QMenu* TForm1::Menu(QMenu* parent, const char* key, const char* name) {
+  QMenu* menu = parent ? parent->addMenu(QString()) : menuBar()->addMenu(QString());
+  menu->setObjectName(QString::fromLatin1(name));
+  keyed_.emplace_back(menu, key);
+  return menu;
+}
+
+QAction* TForm1::Action(QMenu* menu, const char* key, const char* name, std::function<void()> slot) {
+  QAction* action = menu->addAction(QString());
+  action->setObjectName(QString::fromLatin1(name));
+  if (key) keyed_.emplace_back(action, key);
+  connect(action, &QAction::triggered, this, [slot = std::move(slot)] { slot(); });
+  return action;
+}
+
+void TForm1::OpenPanelOf(TPage page, int panel) {
+  ChooseTab(page);
+  if (page_ != page) return;  // refused
+  if (page == TPage::Projects) {
+    projectsPage_->OpenPanel(static_cast<TProjectPanel>(panel));
+    return;
+  }
+  if (auto* box = pageWidgets_[int(page)]->findChild<QToolBox*>()) box->setCurrentIndex(panel);
+}
+
+void TForm1::BuildMenus() {
+  QMenu* projects = Menu(nullptr, "45", "MenuProjects");
+  QMenu* tab = Menu(projects, "338", "MenuProjectsTab");
+  Action(tab, "339", "actInformation", [this] { OpenPanelOf(TPage::Projects, 0); });
+  Action(tab, "340", "actOptions", [this] { OpenPanelOf(TPage::Projects, 1); });
+  Action(tab, "341", "actSchedule", [this] { OpenPanelOf(TPage::Projects, 2); });
+  QMenu* history = Menu(tab, "342", "MenuSubmissionHistory");
+  Action(history, "335", "actHistory", [this] { OpenPanelOf(TPage::Projects, 3); });
+  QMenu* domains = Menu(projects, "46", "MenuDomains");
+  Action(domains, "344", "actNewDomain", [this] { OpenNewDomain(); });
+  QMenu* deleteDomain = Menu(domains, "345", "MenuDeleteDomain");
+  Action(deleteDomain, "346", "actDeleteSelectedDomain", [this] { Run([this] { editor_.DeleteSelectedDomain(); }); });
+  Action(deleteDomain, "347", "actDeleteAllDomains", [this] { Run([this] { editor_.DeleteAllDomains(); }); });
+  QMenu* projectMenu = Menu(projects, "45", "MenuProjectsProjects");
+  Action(projectMenu, "349", "actNewProject", [this] { OpenNewProject(); });
+  QMenu* deleteProject = Menu(projectMenu, "348", "MenuDeleteProject");
+  Action(deleteProject, "350", "actDeleteSelectedProject", [this] { Run([this] { editor_.DeleteSelectedProject(); }); });
+  Action(deleteProject, "351", "actDeleteCheckedProjects", [this] { Run([this] { editor_.DeleteCheckedProjects(); }); });
+  Action(deleteProject, "353", "actDeleteAllProjects", [this] { Run([this] { editor_.DeleteAllProjects(); }); });
+  Action(projectMenu, "343", "actClearHistory", [this] { Run([this] { editor_.ClearHistory(); }); });
+  QAction* updateMeta = Action(projectMenu, "352", "actUpdateMetaInfo", [] {});
+  updateMeta->setEnabled(false);  // needs the site import window
+
+  QMenu* submit = Menu(nullptr, "47", "MenuSubmit");
+  Action(submit, "354", "actAutoSubmit", [this] { OpenPanelOf(TPage::Submit, 0); });
+  Action(submit, "355", "actManualEngines", [this] { OpenPanelOf(TPage::Submit, 1); });
+  QMenu* scheduled = Menu(submit, "63", "MenuScheduled");
+  Action(scheduled, "335", "actScheduledOpen", [this] { OpenPanelOf(TPage::Submit, 2); });
+  Action(scheduled, "79", "actSchedulerStart", [] {})->setEnabled(false);
+  Action(scheduled, "80", "actSchedulerStop", [] {})->setEnabled(false);
+
+  QMenu* ranking = Menu(nullptr, "51", "MenuRanking");
+  Action(ranking, "335", "actRankingOpen", [this] { ChooseTab(TPage::Ranking); });
+  QMenu* meta = Menu(nullptr, "48", "MenuMetaTags");
+  Action(meta, "216", "actMetaCreator", [this] { OpenPanelOf(TPage::MetaTags, 0); });
+  Action(meta, "217", "actMetaEditor", [this] { OpenPanelOf(TPage::MetaTags, 1); });
+  QMenu* doorways = Menu(nullptr, "52", "MenuDoorways");
+  QMenu* builder = Menu(doorways, "356", "MenuPageBuilder");
+  Action(builder, "357", "actPageOptions", [this] { OpenPanelOf(TPage::Doorways, 0); });
+  Action(builder, "358", "actContentEditor", [this] { OpenPanelOf(TPage::Doorways, 0); });
+  Action(doorways, "359", "actPreviewSave", [this] { OpenPanelOf(TPage::Doorways, 1); });
+  QMenu* reports = Menu(nullptr, "50", "MenuReports");
+  Action(reports, "335", "actReportsOpen", [this] { ChooseTab(TPage::Reports); });
+  // The table has no key for this command's caption.
+  Action(reports, nullptr, "actReportPreview", [] {})->setText(QStringLiteral("Preview"));
+  Command("actReportPreview")->setEnabled(false);  // the report preview comes with its page
+  QMenu* database = Menu(nullptr, "58", "MenuDatabase");
+  Action(database, "360", "actMainDatabase", [this] { OpenPanelOf(TPage::Database, 0); });
+  Action(database, "261", "actCustomDatabase", [this] { OpenPanelOf(TPage::Database, 1); });
+  Action(database, "262", "actDatabaseUpdates", [this] { OpenPanelOf(TPage::Database, 2); });
+
+  QMenu* options = Menu(nullptr, "53", "MenuOptions");
+  Action(options, "361", "actTimeoutsPorts", [this] { options_->OpenPanel(TOptionsPanel::TimeoutsPorts); });
+  Action(options, "309", "actProxySettings", [this] { options_->OpenPanel(TOptionsPanel::Proxy); });
+  Action(options, "362", "actDialup", [this] { options_->OpenPanel(TOptionsPanel::Dialup); });
+  QMenu* languages = options->addMenu(QStringLiteral("Languages"));
+  languages->setObjectName(QStringLiteral("MenuLanguages"));
+  languages->menuAction()->setVisible(false);  // hidden, as it always was
+  Action(languages, nullptr, "actEnglish", [this] { SwitchTo(TLanguage::English); })->setText(QStringLiteral("English"));
+  Action(languages, nullptr, "actSpanish", [this] { SwitchTo(TLanguage::Spanish); })->setText(QStringLiteral("Spanish"));
+  QMenu* helpMenu = Menu(nullptr, "54", "MenuHelp");
+  Action(helpMenu, "363", "actHelpFiles", [this] { OpenHelp(std::string(kHelpTopics[0].file)); });
+  Action(helpMenu, "364", "actAbout", [this] { ShowPage(TPage::About); });
+}
+
+void TForm1::BuildListMenus() {
+  auto popup = [this](QListWidget* list, std::vector<const char*> commands) {
+    list->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(list, &QWidget::customContextMenuRequested, this, [this, list, commands](QPoint at) {
+      QMenu menu;
+      for (const char* name : commands) menu.addAction(Command(name));
+      menu.exec(list->viewport()->mapToGlobal(at));
+    });
+  };
+  popup(domainList_, {"actNewDomain", "actDeleteSelectedDomain", "actDeleteAllDomains"});
+  popup(projectList_, {"actNewProject", "actDeleteSelectedProject", "actDeleteCheckedProjects",
+                       "actDeleteAllProjects", "actClearHistory", "actUpdateMetaInfo"});
+}
+
+QAction* TForm1::Command(const char* name) const {
+  return findChild<QAction*>(QString::fromLatin1(name));
+}
+
+// ---- pages --------------------------------------------------------------------------------
+
+bool TForm1::LeftPanelVisible() const { return leftPanel_->isVisibleTo(const_cast<TForm1*>(this)); }
+
+void TForm1::ShowPage(TPage page) {
+  page_ = page;
+  pages_->setCurrentWidget(pageWidgets_[int(page)]);
+  leftPanel_->setVisible(page != TPage::About);
+  int tab = -1;
+  for (int i = 0; i < kTabCount; ++i)
+    if (kTabRules[i].page == page) tab = i;
+  tabs_->Select(tab);
+  editor_.rankingPageCurrent = page == TPage::Ranking;
+}
+
+void TForm1::ChooseTab(TPage page) {
+  const TLanguageTable& table = summit_.state.languageTable;
+  if (page == TPage::Database && IsSubmissionActive && IsSubmissionActive()) {
+    dialogs_->Message(table.Lookup("nodbedit"), TMsgDlgType::Warning);
+    return;
+  }
+  ShowPage(page);
+  if (page == TPage::Projects && editor_.Domains().empty() && dialogs_->Ask(table.Lookup("175")))
+    OpenNewDomain();
+}
+
+// ---- lists --------------------------------------------------------------------------------
+
+void TForm1::RefreshLists() {
+  refreshing_ = true;
+  domainList_->clear();
+  for (const std::string& d : editor_.Domains()) domainList_->addItem(Q(d));
+  domainList_->setCurrentRow(editor_.SelectedDomain());
+  projectList_->clear();
+  for (const std::string& p : editor_.Projects()) {
+    auto* item = new QListWidgetItem(Q(p), projectList_);
+    item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
+    item->setCheckState(editor_.IsChecked(p) ? Qt::Checked : Qt::Unchecked);
+  }
+  projectList_->setCurrentRow(editor_.SelectedProject());
+  const TLanguageTable& table = summit_.state.languageTable;
+  domainCaption_->setText(Q(table.Lookup("46")) + QStringLiteral(" (%1)").arg(editor_.Domains().size()));
+  projectCaption_->setText(Q(table.Lookup("45")) + QStringLiteral(" (%1)").arg(editor_.Projects().size()));
+  aboutCount_->setText(Q(table.Lookup("46")) + QStringLiteral(": %1").arg(editor_.Domains().size()));
+  refreshing_ = false;
+}
+
+void TForm1::RefreshAll() {
+  RefreshLists();
+  projectsPage_->Refresh();
+}
+
+void TForm1::Run(const std::function<void()>& command) {
+  Guarded(*dialogs_, command);
+  RefreshAll();
+}
+
+void TForm1::DomainClicked(int row) {
+  if (refreshing_ || row < 0 || row == editor_.SelectedDomain()) return;
+  Run([&] { editor_.SelectDomain(row); });
+}
+
+void TForm1::ProjectClicked(int row) {
+  if (refreshing_ || row < 0 || row == editor_.SelectedProject()) return;
+  Run([&] { editor_.SelectProject(row); });
+}
+
+// ---- commands -----------------------------------------------------------------------------
+
+void TForm1::OpenNewDomain() { newDomain_->Open(); }
+
+void TForm1::OpenNewProject() {
+  bool may = false;
+  Guarded(*dialogs_, [&] { may = editor_.MayCreateProject(); });
+  if (may) newProject_->Open();
+}
+
+void TForm1::OpenHelp(const std::string& file) { help_->ShowTopic(file); }
+
+void TForm1::SwitchTo(TLanguage language) {
+  if (Guarded(*dialogs_, [&] { SwitchLanguage(summit_.state.languageTable, summit_.state.folder, language); }))
+    ApplyTable();
+}
+
+void TForm1::ApplyTable() {
+  const TLanguageTable& table = summit_.state.languageTable;
+  ApplyComponentCaptions(this, table);
+  for (auto& [control, key] : keyed_) SetCaption(control, Q(table.Lookup(key)));
+  for (auto& [box, keys] : panelKeys_)
+    for (size_t i = 0; i < keys.size(); ++i) box->setItemText(int(i), Q(table.Lookup(keys[i])));
+  for (int i = 0; i < kTabCount; ++i)
+    tabs_->Tab(i)->setText(Q(TabCaptionHtml(table.Lookup(kTabRules[i].captionKey))));
+  if (const auto widths = TabWidths(table.Lookup("lang")))
+    for (int i = 0; i < kTabCount; ++i) tabs_->Tab(i)->setFixedWidth((*widths)[i]);
+  tabs_->Select(tabs_->Selected());
+  projectsPage_->ApplyTable(table);
+  newDomain_->ApplyTable(table);
+  newProject_->ApplyTable(table);
+  options_->ApplyTable(table);
+  RefreshLists();
+}
+
+// ---- showing, the tray and closing --------------------------------------------------------
+
+void TForm1::showEvent(QShowEvent* event) {
+  QMainWindow::showEvent(event);
+  if (InstallPendingSoftware && InstallPendingSoftware()) {
+    QMetaObject::invokeMethod(this, [this] { sessionEnding_ = true; close(); }, Qt::QueuedConnection);
+    return;
+  }
+  if (shownOnce_) return;
+  shownOnce_ = true;
+  FirstShowing();
+}
+
+void TForm1::FirstShowing() {
+  auto caption = [this](const char* text) {
+    if (splash_) splash_->SetCaption(QString::fromLatin1(text));
+  };
+  caption("Loading... Proxy Settings");
+  Guarded(*dialogs_, [&] { connection_.ReadProxy(); });
+  options_->ShowProxyPanel();
+  caption("Loading... Language");
+  ApplyTable();
+  caption("Loading... Skin");
+  std::string skin;
+  Guarded(*dialogs_, [&] { skin = ReadSkin(summit_.state.folder); });
+  if (!skin.empty()) qApp->setStyleSheet(Q(skin));
+  if (summit_.state.schedulerFlag && RestartScheduler) RestartScheduler();
+  splash_.reset();
+}
+
+void TForm1::ShowTray(bool shown) { tray_->setVisible(shown); }
+
+void TForm1::SetTrayFrame(int frame) { tray_->setIcon(TrayFrame(summit_.state.folder, frame)); }
+
+void TForm1::RestoreFromTray() {
+  showNormal();
+  raise();
+  activateWindow();
+}
+
+void TForm1::closeEvent(QCloseEvent* event) {
+  if (!sessionEnding_ && tray_->isVisible()) {
+    // The scheduler keeps running; only the tray icon remains.
+    event->ignore();
+    showMinimized();
+    hide();
+    return;
+  }
+  event->accept();
+  for (QWidget* w : {static_cast<QWidget*>(newDomain_), static_cast<QWidget*>(newProject_),
+                     static_cast<QWidget*>(options_), static_cast<QWidget*>(help_)})
+    w->close();
+  tray_->hide();
+  emit closed();
+}
+
+}  // namespace qs

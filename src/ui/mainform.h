@@ -1,0 +1,162 @@
+// The main window: the strip of seven tabs over the page area, the About page, the left
+// panel with the domain and project lists, the main menu and the list menus, the tray icon
+// while the scheduler runs, and the closing rules. It owns the program's behaviour objects
+// and creates the other windows after its own start-up, in the program's order.
+#pragma once
+
+#include <QMainWindow>
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include "app/summit.h"
+#include "app/windowtexts.h"
+#include "net/connectionsettings.h"
+#include "platform/internetconnection.h"
+#include "projects/projecteditor.h"
+#include "projects/wizards.h"
+
+class QAction;
+class QLabel;
+class QListWidget;
+class QMenu;
+class QStackedWidget;
+class QSystemTrayIcon;
+class QToolBox;
+
+namespace qs {
+
+class TDialog97;
+class THelpForm;
+class TNewDomain;
+class TNewProject;
+class TOptionsForm;
+class TProjectsPage;
+class TSplash;
+class TTabStrip;
+
+class TForm1 : public QMainWindow {
+  Q_OBJECT
+ public:
+  // Runs the start-up preparation on `folder` with a splash window. `dialogs` answers the
+  // messages and questions (tests pass a scripted one); without it the window's own
+  // TDialog97 does. `connection` tells whether the system is online (default: the
+  // platform's).
+  explicit TForm1(const TAppFolder& folder, IDialogs* dialogs = nullptr,
+                  IInternetConnection* connection = nullptr, bool splash = true);
+  ~TForm1() override;
+
+  TSummit& Summit() { return summit_; }
+  TProjectEditor& Editor() { return editor_; }
+  TConnectionSettings& Connection() { return connection_; }
+  IDialogs& Dialogs() { return *dialogs_; }
+  bool StartupComplete() const { return startupComplete_; }
+
+  // ---- pages and tabs
+  TPage CurrentPage() const { return page_; }
+  // A tab as the user chooses it, with its rules (175 for Projects, nodbedit for Database).
+  void ChooseTab(TPage page);
+  // Makes a page current without the tab rules (the About page hides the left panel).
+  void ShowPage(TPage page);
+  TProjectsPage* ProjectsPage() const { return projectsPage_; }
+  TTabStrip* Tabs() const { return tabs_; }
+  QListWidget* DomainList() const { return domainList_; }
+  QListWidget* ProjectList() const { return projectList_; }
+  bool LeftPanelVisible() const;
+
+  // ---- other windows
+  TNewDomain* NewDomainForm() const { return newDomain_; }
+  TNewProject* NewProjectForm() const { return newProject_; }
+  TOptionsForm* OptionsForm() const { return options_; }
+  THelpForm* HelpForm() const { return help_; }
+
+  // Finds a menu command by its object name (tests, and the tray).
+  QAction* Command(const char* name) const;
+
+  // Sets every caption from the language table.
+  void ApplyTable();
+
+  // ---- the tray icon and the scheduler
+  QSystemTrayIcon* Tray() const { return tray_; }
+  // The scheduler is running: the tray icon is shown; the frame is the animation's.
+  void ShowTray(bool shown);
+  void SetTrayFrame(int frame);
+  // Open from the tray: the window comes back as it was.
+  void RestoreFromTray();
+  // The desktop session ends: the next close ends the program even with the scheduler on.
+  void SessionEnding() { sessionEnding_ = true; }
+
+  // Whether a submission run is active (the Submit page answers; none yet: never).
+  std::function<bool()> IsSubmissionActive;
+  // At each showing: a downloaded software update is handed to the installer; true when it
+  // was, and the window then closes.
+  std::function<bool()> InstallPendingSoftware;
+  // At the first showing, when the scheduler flag is set: the scheduler's restart.
+  std::function<void()> RestartScheduler;
+
+ signals:
+  // The window closed for good: the program ends.
+  void closed();
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  void RunStartup(bool splash);
+  void BuildWindow();
+  void BuildMenus();
+  QMenu* Menu(QMenu* parent, const char* key, const char* name);
+  QAction* Action(QMenu* menu, const char* key, const char* name, std::function<void()> slot);
+  void BuildListMenus();
+  QWidget* PanelPage(const char* name, std::vector<const char*> panelKeys);
+  void OpenPanelOf(TPage page, int panel);
+  void FirstShowing();
+
+  void RefreshLists();
+  void RefreshAll();
+  void DomainClicked(int row);
+  void ProjectClicked(int row);
+  void Run(const std::function<void()>& command);  // a command, then the lists and the page
+
+  void OpenNewDomain();
+  void OpenNewProject();
+  void OpenHelp(const std::string& file);
+  void SwitchTo(TLanguage language);
+
+  TSummit summit_;
+  std::unique_ptr<TDialog97> ownDialog_;
+  IDialogs* dialogs_;
+  TPlatformInternetConnection platformConnection_;
+  IInternetConnection* internet_;
+  TConnectionSettings connection_;
+  TProjectEditor editor_;
+  TNewDomainWizard newDomainModel_;
+  TNewProjectWizard newProjectModel_;
+  std::unique_ptr<TSplash> splash_;
+  bool startupComplete_ = false;
+  bool shownOnce_ = false;
+  bool sessionEnding_ = false;
+  bool refreshing_ = false;
+
+  TPage page_ = TPage::About;
+  TTabStrip* tabs_ = nullptr;
+  QStackedWidget* pages_ = nullptr;
+  std::vector<QWidget*> pageWidgets_;  // by TPage
+  QWidget* leftPanel_ = nullptr;
+  QLabel *domainCaption_ = nullptr, *projectCaption_ = nullptr, *aboutCount_ = nullptr;
+  QLabel* aboutPicture_ = nullptr;
+  QListWidget *domainList_ = nullptr, *projectList_ = nullptr;
+  TProjectsPage* projectsPage_ = nullptr;
+  std::vector<std::pair<QObject*, const char*>> keyed_;  // menus and actions with caption keys
+  std::vector<std::pair<QToolBox*, std::vector<const char*>>> panelKeys_;
+  QSystemTrayIcon* tray_ = nullptr;
+  QMenu* trayMenu_ = nullptr;
+
+  TNewProject* newProject_ = nullptr;
+  TNewDomain* newDomain_ = nullptr;
+  TOptionsForm* options_ = nullptr;
+  THelpForm* help_ = nullptr;
+};
+
+}  // namespace qs

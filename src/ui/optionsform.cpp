@@ -1,0 +1,208 @@
+#include "ui/optionsform.h"
+
+#include <QCheckBox>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSpinBox>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+#include "ui/uierrors.h"
+
+namespace qs {
+
+namespace {
+QString Q(const std::string& s) { return QString::fromStdString(s); }
+}  // namespace
+
+TOptionsForm::TOptionsForm(TConnectionSettings& settings, IDialogs& dialogs, QWidget* parent)
+    : QDialog(parent), settings_(settings), dialogs_(dialogs) {
+  setObjectName(QStringLiteral("OptionsForm"));
+  panels_ = new QTabWidget(this);
+  panels_->addTab(BuildProxy(), QString());
+  panels_->addTab(BuildTimeouts(), QString());
+  panels_->addTab(BuildDialup(), QString());
+  auto* layout = new QVBoxLayout(this);
+  layout->addWidget(panels_);
+}
+
+namespace {
+
+QHBoxLayout* ApplyClose(QWidget* parent, std::vector<QPushButton*>& applies,
+                        std::vector<QPushButton*>& closes, bool withApply) {
+  auto* row = new QHBoxLayout;
+  row->addStretch(1);
+  if (withApply) {
+    auto* apply = new QPushButton(parent);
+    apply->setObjectName(QStringLiteral("Apply"));
+    applies.push_back(apply);
+    row->addWidget(apply);
+  }
+  auto* close = new QPushButton(parent);
+  close->setObjectName(QStringLiteral("Close"));
+  closes.push_back(close);
+  row->addWidget(close);
+  return row;
+}
+
+}  // namespace
+
+QWidget* TOptionsForm::BuildProxy() {
+  auto* page = new QWidget;
+  auto* form = new QFormLayout(page);
+  proxyTip_ = new QLabel(page);
+  proxyTip_->setWordWrap(true);
+  form->addRow(proxyTip_);
+  behind_ = new QRadioButton(page);
+  behind_->setObjectName(QStringLiteral("behindProxy"));
+  notBehind_ = new QRadioButton(page);
+  notBehind_->setObjectName(QStringLiteral("notBehindProxy"));
+  form->addRow(behind_);
+  form->addRow(notBehind_);
+  host_ = new QLineEdit(page);
+  port_ = new QLineEdit(page);
+  user_ = new QLineEdit(page);
+  password_ = new QLineEdit(page);
+  host_->setObjectName(QStringLiteral("ProxyHost"));
+  port_->setObjectName(QStringLiteral("ProxyPort"));
+  user_->setObjectName(QStringLiteral("ProxyUsername"));
+  password_->setObjectName(QStringLiteral("ProxyPassword"));
+  password_->setEchoMode(QLineEdit::Password);
+  hostLabel_ = new QLabel(page);
+  portLabel_ = new QLabel(page);
+  userLabel_ = new QLabel(page);
+  passwordLabel_ = new QLabel(page);
+  form->addRow(hostLabel_, host_);
+  form->addRow(portLabel_, port_);
+  form->addRow(userLabel_, user_);
+  form->addRow(passwordLabel_, password_);
+  form->addRow(ApplyClose(page, applyButtons_, closeButtons_, true));
+  connect(applyButtons_.back(), &QPushButton::clicked, this, &TOptionsForm::ApplyProxy);
+  connect(closeButtons_.back(), &QPushButton::clicked, this, &QDialog::close);
+  return page;
+}
+
+QWidget* TOptionsForm::BuildTimeouts() {
+  auto* page = new QWidget;
+  auto* form = new QFormLayout(page);
+  timeoutsTip_ = new QLabel(page);
+  timeoutsTip_->setWordWrap(true);
+  form->addRow(timeoutsTip_);
+  timeout_ = new QSpinBox(page);
+  timeout_->setObjectName(QStringLiteral("Timeout"));
+  ports_ = new QSpinBox(page);
+  ports_->setObjectName(QStringLiteral("Ports"));
+  for (auto [box, field] : {std::pair{timeout_, &settings_.Timeout()}, {ports_, &settings_.Ports()}}) {
+    box->setRange(field->Minimum(), field->Maximum());
+    // The run reads the field's value each time; only Apply stores it.
+    connect(box, &QSpinBox::valueChanged, this, [f = field](int v) { f->SetValue(v); });
+  }
+  timeoutLabel_ = new QLabel(page);
+  portsLabel_ = new QLabel(page);
+  form->addRow(timeoutLabel_, timeout_);
+  form->addRow(portsLabel_, ports_);
+  form->addRow(ApplyClose(page, applyButtons_, closeButtons_, true));
+  connect(applyButtons_.back(), &QPushButton::clicked, this,
+          [this] { Guarded(dialogs_, [&] { settings_.ApplyTimeoutsPorts(); }); });
+  connect(closeButtons_.back(), &QPushButton::clicked, this, &QDialog::close);
+  return page;
+}
+
+QWidget* TOptionsForm::BuildDialup() {
+  auto* page = new QWidget;
+  auto* layout = new QVBoxLayout(page);
+  dialupTip_ = new QLabel(page);
+  dialupTip_->setWordWrap(true);
+  layout->addWidget(dialupTip_);
+  connectionOptions_ = new QLabel(page);
+  layout->addWidget(connectionOptions_);
+  onDemand_ = new QCheckBox(page);
+  onDemand_->setObjectName(QStringLiteral("OnDemand"));
+  conPrompt_ = new QCheckBox(page);
+  conPrompt_->setObjectName(QStringLiteral("ConPrompt"));
+  hangUp_ = new QCheckBox(QStringLiteral("Hangup when finished"), page);
+  hangUp_->setObjectName(QStringLiteral("HangUp"));
+  layout->addWidget(onDemand_);
+  layout->addWidget(conPrompt_);
+  layout->addWidget(hangUp_);
+  connect(onDemand_, &QCheckBox::clicked, this,
+          [this](bool c) { Guarded(dialogs_, [&] { settings_.ClickOnDemand(c); }); });
+  connect(conPrompt_, &QCheckBox::clicked, this,
+          [this](bool c) { Guarded(dialogs_, [&] { settings_.ClickConPrompt(c); }); });
+  connect(hangUp_, &QCheckBox::clicked, this,
+          [this](bool c) { Guarded(dialogs_, [&] { settings_.ClickHangUp(c); }); });
+  layout->addStretch(1);
+  layout->addLayout(ApplyClose(page, applyButtons_, closeButtons_, false));
+  connect(closeButtons_.back(), &QPushButton::clicked, this, &QDialog::close);
+  return page;
+}
+
+void TOptionsForm::ReadSettings() {
+  Guarded(dialogs_, [&] {
+    settings_.ReadTimeoutsPorts();
+    timeout_->setValue(settings_.Timeout().Value());
+    ports_->setValue(settings_.Ports().Value());
+    const TConnectionSettings::TDialup d = settings_.ReadDialup();
+    onDemand_->setChecked(d.onDemand);
+    conPrompt_->setChecked(d.conPrompt);
+    hangUp_->setChecked(d.hangUp);
+  });
+}
+
+void TOptionsForm::ShowProxyPanel() {
+  const TProxyPanel& p = settings_.ProxyPanel();
+  host_->setText(Q(p.fields.host));
+  port_->setText(Q(p.fields.port));
+  user_->setText(Q(p.fields.username));
+  password_->setText(Q(p.fields.password));
+  (p.behindProxy ? behind_ : notBehind_)->setChecked(true);
+}
+
+void TOptionsForm::ApplyProxy() {
+  TProxyPanel& p = settings_.EditProxyPanel();
+  p.fields = {host_->text().toStdString(), port_->text().toStdString(),
+              user_->text().toStdString(), password_->text().toStdString()};
+  p.behindProxy = behind_->isChecked();
+  TProxyValues applied;
+  if (!Guarded(dialogs_, [&] { applied = settings_.ApplyProxyPanel(); })) return;
+  ShowProxyPanel();
+  if (OnProxyApplied) OnProxyApplied(applied);
+}
+
+void TOptionsForm::OpenPanel(TOptionsPanel panel) {
+  panels_->setCurrentIndex(int(panel));
+  show();
+  raise();
+  activateWindow();
+}
+
+void TOptionsForm::ApplyTable(const TLanguageTable& table) {
+  auto t = [&](const char* key) { return Q(table.Lookup(key)); };
+  setWindowTitle(t("53"));
+  panels_->setTabText(0, t("309"));
+  panels_->setTabText(1, t("310"));
+  panels_->setTabText(2, t("311"));
+  proxyTip_->setText(t("323"));
+  behind_->setText(t("324"));
+  notBehind_->setText(t("325"));
+  hostLabel_->setText(t("326"));
+  portLabel_->setText(t("327"));
+  userLabel_->setText(t("328"));
+  passwordLabel_->setText(t("329"));
+  timeoutsTip_->setText(t("330"));
+  timeoutLabel_->setText(t("331"));
+  portsLabel_->setText(t("332"));
+  dialupTip_->setText(t("312"));
+  connectionOptions_->setText(t("313"));
+  onDemand_->setText(t("314"));
+  conPrompt_->setText(t("315"));
+  hangUp_->setText(t("316"));
+  for (QPushButton* b : applyButtons_) b->setText(t("333"));
+  for (QPushButton* b : closeButtons_) b->setText(t("30"));
+}
+
+}  // namespace qs
