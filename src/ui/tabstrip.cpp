@@ -48,10 +48,10 @@ TTabStrip::TTabStrip(const QPixmap& on, const QPixmap& off, QWidget* parent)
     auto* tab = new TTabButton(this);
     tab->setObjectName(QString::fromLatin1(kNames[i]));
     tab->setTextFormat(Qt::RichText);
+    tab->setTextInteractionFlags(Qt::NoTextInteraction);  // a click anywhere chooses the tab
     tab->setMinimumHeight(24);
     tab->setFixedWidth(kTabRules[i].englishWidth);
     connect(tab, &TTabButton::clicked, this, [this, i] { emit tabClicked(i); });
-    connect(tab, &QLabel::linkActivated, this, [this, i] { emit tabClicked(i); });
     tabs_[i] = tab;
     layout->addWidget(tab);
   }

@@ -1,8 +1,9 @@
-// Test entry: a core application for the event loop, English regional formats, and a final
+// Test entry: an application for the event loop and the windows (offscreen), English regional formats, and a final
 // check that no INI store was dropped without being closed (its changes would be lost).
 #include <gtest/gtest.h>
 
-#include <QCoreApplication>
+#include <QApplication>
+#include <cstdlib>
 #include <QLocale>
 
 #include "store/unclosedstores.h"
@@ -17,7 +18,8 @@ class UnclosedStoreCheck : public ::testing::Environment {
 }  // namespace
 
 int main(int argc, char** argv) {
-  QCoreApplication app(argc, argv);
+  setenv("QT_QPA_PLATFORM", "offscreen", 0);  // ctest sets it too; a direct run needs it
+  QApplication app(argc, argv);
   QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
   ::testing::InitGoogleTest(&argc, argv);
   // The event loop's threads (host lookup, network information) make a plain fork unsafe;

@@ -1,0 +1,246 @@
+// The desktop windows driven as a user drives them: the wizard, typing into the editor, the
+// delete commands, the tab rules, the tray and the closing rules, the language table.
+#include "ui/mainform.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QSystemTrayIcon>
+#include <QTest>
+
+#include "ui/desktopfixture.h"
+#include "ui/ledcounter.h"
+#include "ui/projectspage.h"
+#include "ui/tabstrip.h"
+#include "ui/wizardforms.h"
+
+namespace qs::test {
+namespace {
+
+class MainFormTest : public DesktopTest {
+ protected:
+  // One domain with the projects /a.htm, /b.htm and /c.htm.
+  void WriteSite() {
+    dir.Write("data/domains/domains.zro", "[Domains]\r\nCount=1\r\n[List]\r\nsite.com\r\n");
+    dir.Write("data/domains/site.com.zro", "[Session]\r\nCount=3\r\n[List]\r\n/a.htm\r\n/b.htm\r\n/c.htm\r\n");
+    for (const char* name : {"a", "b", "c"})
+      dir.Write(std::string("data/domains/projects/site.com/_") + name + ".htm.zro",
+                std::string("[_") + name + ".htm]\r\nurl=http://site.com/" + name + ".htm\r\ntitle=" + name + "\r\n");
+  }
+  QStringList ProjectNames() {
+    QStringList names;
+    for (int i = 0; i < form->ProjectList()->count(); ++i) names << form->ProjectList()->item(i)->text();
+    return names;
+  }
+  void Trigger(const char* command) {
+    QAction* action = form->Command(command);
+    ASSERT_NE(action, nullptr) << command;
+    action->trigger();
+  }
+};
+
+TEST_F(MainFormTest, NewDomainWizardValidatesInOrderThenWritesTheProjectFile) {
+  Open();
+  Trigger("actNewDomain");
+  TNewDomain& wizard = *form->NewDomainForm();
+  ASSERT_TRUE(wizard.isVisible());
+  // Each row fills one more required field; Next shows the first rule still failing.
+  const struct {
+    const char* field;
+    const char* value;
+    const char* message;
+  } steps[] = {
+      {nullptr, nullptr, "nourl"},
+      {"urllist", "http://www.example.com/", "nocategory"},
+      {"catagory", "Computers", "nofname"},
+      {"name", "Ada", "nolname"},
+      {"LastN", "Lovelace", "noemail"},
+      {"email", "ada@example.com", "noaltemail"},
+  };
+  for (const auto& step : steps) {
+    if (step.field && std::string(step.field) == "catagory")
+      wizard.Category()->setEditText(QString::fromLatin1(step.value));
+    else if (step.field)
+      QTest::keyClicks(wizard.Field(step.field), QString::fromLatin1(step.value));
+    answers.Answer(mrOk);
+    const size_t before = answers.Calls().size();
+    wizard.findChild<QPushButton*>(QStringLiteral("Next"))->click();
+    ASSERT_EQ(answers.Calls().size(), before + 1) << step.message;
+    EXPECT_EQ(answers.Calls().back().text, Text(step.message));
+    EXPECT_EQ(answers.Calls().back().type, TMsgDlgType::Error);
+    EXPECT_EQ(wizard.CurrentStep(), 1);
+  }
+  QTest::keyClicks(wizard.Field("alt_email"), QStringLiteral("alt@example.com"));
+  wizard.findChild<QPushButton*>(QStringLiteral("Next"))->click();
+  ASSERT_EQ(wizard.CurrentStep(), 2);
+  wizard.findChild<QPushButton*>(QStringLiteral("Add"))->click();
+
+  EXPECT_FALSE(wizard.isVisible());
+  ASSERT_EQ(form->DomainList()->count(), 1);
+  EXPECT_EQ(form->DomainList()->item(0)->text(), QStringLiteral("example.com"));
+  EXPECT_EQ(ProjectNames(), QStringList{QStringLiteral("Index")});
+  const std::string project = dir.Read("data/domains/projects/example.com/Index.zro");
+  for (const char* line : {"[Index]", "url=http://www.example.com/", "catagory=Computers", "name=Ada",
+                           "last=Lovelace", "email=ada@example.com", "alt_email=alt@example.com",
+                           "title=", "submitcustom=0", "submitengines=-1", "submitffa=-1",
+                           "submitnetworks=-1", "genreport=-1"})
+    EXPECT_NE(project.find(std::string(line) + "\r\n"), std::string::npos) << line << "\n" << project;
+  // The editor shows the new project.
+  EXPECT_EQ(form->ProjectsPage()->TextField("url")->text(), QStringLiteral("http://www.example.com/"));
+}
+
+TEST_F(MainFormTest, TypingATitleWritesTheFileAtEveryKeyAndColoursTheCounter) {
+  WriteSite();
+  Open();
+  form->ChooseTab(TPage::Projects);
+  QLineEdit* title = form->ProjectsPage()->TextField("title");
+  ASSERT_EQ(title->text(), QStringLiteral("a"));
+  title->selectAll();
+  QTest::keyClick(title, Qt::Key_Delete);
+  const char* file = "data/domains/projects/site.com/_a.htm.zro";
+  std::vector<std::pair<long long, long long>> identities{dir.Identity(file)};
+  for (char c : std::string("abc")) {
+    QTest::keyClick(title, c);
+    identities.push_back(dir.Identity(file));
+    EXPECT_NE(identities.back(), identities[identities.size() - 2]) << "not written at " << c;
+  }
+  EXPECT_NE(dir.Read(file).find("title=abc\r\n"), std::string::npos) << dir.Read(file);
+  TLedCounter* counter = form->ProjectsPage()->TitleCounter();
+  EXPECT_EQ(counter->intValue(), 3);
+  EXPECT_TRUE(counter->Green());
+
+  QTest::keyClicks(title, QString(57, 'x'));  // 60 characters: still green
+  EXPECT_TRUE(counter->Green());
+  QTest::keyClick(title, 'y');
+  EXPECT_EQ(counter->intValue(), 61);
+  EXPECT_FALSE(counter->Green());
+  EXPECT_EQ(counter->palette().color(QPalette::WindowText), QColor(0xFF, 0x00, 0x00));
+}
+
+TEST_F(MainFormTest, DeleteSelectedProjectSelectsTheOneBeforeTheLast) {
+  WriteSite();
+  Open();
+  form->ProjectList()->setCurrentRow(2);  // /c.htm, the last
+  ASSERT_EQ(form->ProjectsPage()->TextField("title")->text(), QStringLiteral("c"));
+  Trigger("actDeleteSelectedProject");
+  EXPECT_EQ(ProjectNames(), (QStringList{QStringLiteral("/a.htm"), QStringLiteral("/b.htm")}));
+  EXPECT_EQ(form->ProjectList()->currentRow(), 1);
+  EXPECT_EQ(form->ProjectsPage()->TextField("title")->text(), QStringLiteral("b"));
+  EXPECT_FALSE(dir.Exists("data/domains/projects/site.com/_c.htm.zro"));
+  EXPECT_TRUE(dir.Exists("data/domains/projects/site.com/_b.htm.zro"));
+  EXPECT_EQ(dir.Read("data/domains/site.com.zro").find("/c.htm"), std::string::npos);
+  EXPECT_TRUE(answers.Calls().empty());
+}
+
+TEST_F(MainFormTest, DeleteAllAnsweredNoOrClosedDeletesNothing) {
+  WriteSite();
+  Open();
+  for (int answer : {mrNo, mrClosed}) {
+    answers.Answer(answer);
+    Trigger("actDeleteAllProjects");
+    EXPECT_EQ(answers.Calls().back().text, Text("deleteallpro"));
+    EXPECT_EQ(answers.Calls().back().type, TMsgDlgType::Confirmation);
+    EXPECT_EQ(ProjectNames().size(), 3);
+    for (const char* name : {"_a", "_b", "_c"})
+      EXPECT_TRUE(dir.Exists(std::string("data/domains/projects/site.com/") + name + ".htm.zro"));
+  }
+  answers.Answer(mrYes);
+  Trigger("actDeleteAllProjects");
+  EXPECT_TRUE(ProjectNames().isEmpty());
+  EXPECT_FALSE(dir.Exists("data/domains/projects/site.com/_a.htm.zro"));
+}
+
+TEST_F(MainFormTest, ProjectsTabWithoutADomainAsksToCreateOne) {
+  Open();
+  ASSERT_EQ(form->CurrentPage(), TPage::About);
+  EXPECT_FALSE(form->LeftPanelVisible());
+  answers.Answer(mrNo);
+  QTest::mouseClick(form->Tabs()->Tab(0), Qt::LeftButton);
+  ASSERT_EQ(answers.Calls().size(), 1u);
+  EXPECT_EQ(answers.Calls()[0].text, Text("175"));
+  EXPECT_EQ(answers.Calls()[0].buttons, TMsgDlgButtons(mbYes | mbNo));
+  EXPECT_EQ(form->CurrentPage(), TPage::Projects);  // the empty Projects page
+  EXPECT_TRUE(form->LeftPanelVisible());
+  EXPECT_TRUE(form->Tabs()->Tab(0)->Selected());
+  EXPECT_FALSE(form->NewDomainForm()->isVisible());
+
+  answers.Answer(mrYes);
+  form->ChooseTab(TPage::Projects);
+  EXPECT_TRUE(form->NewDomainForm()->isVisible());
+}
+
+TEST_F(MainFormTest, DatabaseTabDuringARunWarnsAndStays) {
+  WriteSite();
+  Open();
+  form->ChooseTab(TPage::Projects);
+  bool running = true;
+  form->IsSubmissionActive = [&] { return running; };
+  for (const char* command : {"", "actMainDatabase", "actDatabaseUpdates"}) {
+    if (*command) Trigger(command);
+    else form->ChooseTab(TPage::Database);
+    EXPECT_EQ(answers.Calls().back().text, Text("nodbedit"));
+    EXPECT_EQ(answers.Calls().back().type, TMsgDlgType::Warning);
+    EXPECT_EQ(form->CurrentPage(), TPage::Projects);
+  }
+  running = false;
+  form->ChooseTab(TPage::Database);
+  EXPECT_EQ(form->CurrentPage(), TPage::Database);
+}
+
+TEST_F(MainFormTest, ClosingWithTheTrayHidesToItAndOpenBringsTheWindowBack) {
+  WriteSite();
+  Open();
+  QSignalSpy closed(form.get(), &TForm1::closed);
+  form->show();
+  form->ShowTray(true);
+  form->ProjectList()->setCurrentRow(1);
+  form->close();
+  EXPECT_FALSE(form->isVisible());
+  EXPECT_TRUE(form->Tray()->isVisible());
+  EXPECT_EQ(closed.count(), 0);
+
+  form->Tray()->contextMenu()->findChild<QAction*>(QStringLiteral("TrayOpen"))->trigger();
+  EXPECT_TRUE(form->isVisible());
+  EXPECT_EQ(form->ProjectList()->currentRow(), 1);  // as it was
+
+  form->SessionEnding();  // logging off ends the program even with the scheduler on
+  form->close();
+  EXPECT_EQ(closed.count(), 1);
+  EXPECT_FALSE(form->Tray()->isVisible());
+}
+
+TEST_F(MainFormTest, ClosingWithoutTheTrayEndsTheProgram) {
+  Open();
+  QSignalSpy closed(form.get(), &TForm1::closed);
+  form->show();
+  form->close();
+  EXPECT_EQ(closed.count(), 1);
+}
+
+TEST_F(MainFormTest, ApplyTableSetsNamedCaptionsTabsAndWidthsFromTheTable) {
+  // The key's letter case does not matter; of two lines with one key the first counts.
+  dir.Write("lang.ini",
+            "lang=spanish\n[lables]\nLABEL1=Campos requeridos\nlabel1=ignored\nlabel3=T\xc3\xadtulo:\n"
+            "45=Proyectos\n47=Enviar\n58=Base\n175=\xc2\xbf" "Crear?\n");
+  Open();
+  auto* label1 = form->findChild<QLabel*>(QStringLiteral("label1"));
+  ASSERT_NE(label1, nullptr);
+  EXPECT_EQ(label1->text(), QStringLiteral("Campos requeridos"));
+  EXPECT_EQ(form->findChild<QLabel*>(QStringLiteral("label3"))->text(), QString::fromUtf8("T\xc3\xadtulo:"));
+  EXPECT_EQ(form->Tabs()->Tab(0)->text(),
+            QStringLiteral("<B><P align=\"right\"><A href=\"hover\">Proyectos</a></P></B>"));
+  const int spanish[] = {77, 57, 70, 80, 90, 70, 100};  // strip order
+  for (int i = 0; i < kTabCount; ++i) EXPECT_EQ(form->Tabs()->Tab(i)->width(), spanish[i]) << i;
+
+  // The English switch loads \english.txt and applies it again.
+  form->Command("actEnglish")->trigger();
+  EXPECT_EQ(label1->text(), QStringLiteral("Minimum Required Fields"));
+  EXPECT_EQ(form->Tabs()->Tab(6)->width(), 76);
+}
+
+}  // namespace
+}  // namespace qs::test
