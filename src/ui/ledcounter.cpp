@@ -2,10 +2,10 @@
 
 namespace qs {
 
-TLedCounter::TLedCounter(QWidget* parent) : QLCDNumber(4, parent) {
-  setSegmentStyle(QLCDNumber::Flat);
+TLedCounter::TLedCounter(QWidget* parent) : QLCDNumber(3, parent) {
+  setSegmentStyle(QLCDNumber::Filled);
   setFrameShape(QFrame::NoFrame);
-  setFixedSize(48, 22);
+  setFixedSize(54, 30);
   Show({});
 }
 

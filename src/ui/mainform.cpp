@@ -391,7 +391,7 @@ void TForm1::ApplyTable() {
   for (auto& [box, keys] : panelKeys_)
     for (size_t i = 0; i < keys.size(); ++i) box->setItemText(int(i), Q(table.Lookup(keys[i])));
   for (int i = 0; i < kTabCount; ++i)
-    tabs_->Tab(i)->setText(Q(TabCaptionHtml(table.Lookup(kTabRules[i].captionKey))));
+    tabs_->Tab(i)->SetCaption(Q(TabCaptionHtml(table.Lookup(kTabRules[i].captionKey))));
   if (const auto widths = TabWidths(table.Lookup("lang")))
     for (int i = 0; i < kTabCount; ++i) tabs_->Tab(i)->setFixedWidth((*widths)[i]);
   tabs_->Select(tabs_->Selected());

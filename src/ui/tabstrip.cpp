@@ -9,17 +9,23 @@ namespace qs {
 void TTabButton::SetSelected(bool selected, const QPixmap& on, const QPixmap& off) {
   selected_ = selected;
   background_ = selected ? on : off;
-  QPalette p = palette();
-  const QColor colour = selected ? QColor(0xFF, 0x00, 0x00) : QColor(0x00, 0x00, 0x00);
-  p.setColor(QPalette::Link, colour);
-  p.setColor(QPalette::LinkVisited, colour);
-  p.setColor(QPalette::WindowText, colour);
-  setPalette(p);
-  // The captions are links; a rich text label keeps its colours until its text is set again.
-  const QString html = text();
-  setText(QString());
-  setText(html);
-  update();
+  ShowCaption();
+}
+
+void TTabButton::SetCaption(const QString& html) {
+  caption_ = html;
+  ShowCaption();
+}
+
+void TTabButton::ShowCaption() {
+  // The caption is a link; a link takes its colour from its own style, not the palette's
+  // (which a style sheet overrides), so the colour goes into the link.
+  QString shown = caption_;
+  shown.replace(QStringLiteral("<A href=\"hover\">"),
+                selected_ ? QStringLiteral("<A href=\"hover\" style=\"color:#FF0000; text-decoration:none\">")
+                          : QStringLiteral("<A href=\"hover\" style=\"color:#000000; text-decoration:none\">"),
+                Qt::CaseInsensitive);
+  setText(shown);
 }
 
 void TTabButton::paintEvent(QPaintEvent* event) {

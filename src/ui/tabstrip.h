@@ -17,6 +17,9 @@ class TTabButton : public QLabel {
   using QLabel::QLabel;
   void SetSelected(bool selected, const QPixmap& on, const QPixmap& off);
   bool Selected() const { return selected_; }
+  // The caption's HTML as the language table gives it; it is drawn with the tab's colour.
+  void SetCaption(const QString& html);
+  const QString& Caption() const { return caption_; }
 
  signals:
   void clicked();
@@ -26,7 +29,9 @@ class TTabButton : public QLabel {
   void mousePressEvent(QMouseEvent* event) override;
 
  private:
+  void ShowCaption();
   bool selected_ = false;
+  QString caption_;
   QPixmap background_;
 };
 

@@ -231,7 +231,7 @@ TEST_F(MainFormTest, ApplyTableSetsNamedCaptionsTabsAndWidthsFromTheTable) {
   ASSERT_NE(label1, nullptr);
   EXPECT_EQ(label1->text(), QStringLiteral("Campos requeridos"));
   EXPECT_EQ(form->findChild<QLabel*>(QStringLiteral("label3"))->text(), QString::fromUtf8("T\xc3\xadtulo:"));
-  EXPECT_EQ(form->Tabs()->Tab(0)->text(),
+  EXPECT_EQ(form->Tabs()->Tab(0)->Caption(),
             QStringLiteral("<B><P align=\"right\"><A href=\"hover\">Proyectos</a></P></B>"));
   const int spanish[] = {77, 57, 70, 80, 90, 70, 100};  // strip order
   for (int i = 0; i < kTabCount; ++i) EXPECT_EQ(form->Tabs()->Tab(i)->width(), spanish[i]) << i;
