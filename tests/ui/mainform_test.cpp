@@ -10,9 +10,13 @@
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QSystemTrayIcon>
+#include <QStackedWidget>
 #include <QTest>
+#include <QToolBox>
 
 #include "ui/desktopfixture.h"
+#include "ui/helpform.h"
+#include "ui/optionsform.h"
 #include "ui/ledcounter.h"
 #include "ui/projectspage.h"
 #include "ui/tabstrip.h"
@@ -211,6 +215,40 @@ TEST_F(MainFormTest, ClosingWithTheTrayHidesToItAndOpenBringsTheWindowBack) {
   form->close();
   EXPECT_EQ(closed.count(), 1);
   EXPECT_FALSE(form->Tray()->isVisible());
+}
+
+TEST_F(MainFormTest, MenuCommandsOpenTheirPageAndPanel) {
+  WriteSite();
+  Open();
+  const struct {
+    const char* command;
+    TPage page;
+    int panel;  // -1: the page has no panels
+  } cases[] = {
+      {"actSchedule", TPage::Projects, 2},   {"actHistory", TPage::Projects, 3},
+      {"actInformation", TPage::Projects, 0}, {"actScheduledOpen", TPage::Submit, 2},
+      {"actManualEngines", TPage::Submit, 1}, {"actRankingOpen", TPage::Ranking, -1},
+      {"actMetaEditor", TPage::MetaTags, 1},  {"actPreviewSave", TPage::Doorways, 1},
+      {"actReportsOpen", TPage::Reports, -1}, {"actCustomDatabase", TPage::Database, 1},
+      {"actAbout", TPage::About, -1},
+  };
+  for (const auto& c : cases) {
+    Trigger(c.command);
+    EXPECT_EQ(form->CurrentPage(), c.page) << c.command;
+    EXPECT_EQ(form->LeftPanelVisible(), c.page != TPage::About) << c.command;
+    if (c.page == TPage::Projects)
+      EXPECT_EQ(int(form->ProjectsPage()->OpenedPanel()), c.panel) << c.command;
+    else if (c.panel >= 0)
+      EXPECT_EQ(form->centralWidget()->findChild<QStackedWidget*>()->currentWidget()
+                    ->findChild<QToolBox*>()->currentIndex(), c.panel) << c.command;
+  }
+  EXPECT_TRUE(answers.Calls().empty());
+
+  Trigger("actHelpFiles");
+  EXPECT_TRUE(form->HelpForm()->isVisible());
+  EXPECT_EQ(form->HelpForm()->CurrentFile(), QStringLiteral("dompro.html"));
+  Trigger("actDialup");
+  EXPECT_TRUE(form->OptionsForm()->isVisible());
 }
 
 TEST_F(MainFormTest, ClosingWithoutTheTrayEndsTheProgram) {
