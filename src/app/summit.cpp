@@ -39,7 +39,17 @@ bool TSummit::Start(IDialogs& dialogs, std::function<void(const std::string&)> o
   TStartup startup(state, dialogs);
   startup.OnCaption = std::move(onCaption);
   PlugStartup(startup);
-  return startup.Run();
+  const bool complete = startup.Run();
+  if (scheduler) scheduler->RestartAtProgramStart();
+  return complete;
+}
+
+TScheduler& TSummit::AttachScheduler(TRunControl& run, TConnectionSettings& connection,
+                                     IInternetConnection& internet, IDialogs& dialogs,
+                                     TSchedulerPlatform platform) {
+  scheduler = std::make_unique<TScheduler>(state, run, connection, internet, dialogs,
+                                           std::move(platform));
+  return *scheduler;
 }
 
 }  // namespace qs

@@ -12,6 +12,7 @@
 #include "cli/fetchcommand.h"
 #include "cli/metacommand.h"
 #include "cli/rankcommand.h"
+#include "cli/schedulecommand.h"
 #include "cli/terminalanswerer.h"
 #include "projects/domainstore.h"
 
@@ -65,6 +66,12 @@ std::string UsageText() {
          "                     entry's summary and the report path. Questions are answered\n"
          "                     No unless --yes; Ctrl-C stops the run (history and report\n"
          "                     are written)\n"
+         "  schedule list      print the scheduled list: domain, project, submit date, time\n"
+         "  schedule run [--yes]\n"
+         "                     run the scheduler in the foreground: prints the scheduler\n"
+         "                     log and each scheduled run's rows and summary; the first\n"
+         "                     check comes 49.6 s after the start. Ctrl-C or SIGTERM stops\n"
+         "                     it and leaves [Application] schedule as it is\n"
          "\n"
          "Options:\n"
          "  --home DIR         use DIR as the application folder (also: QUORVEX_HOME)\n"
@@ -176,6 +183,7 @@ int RunCommandLine(const std::vector<std::string>& args, const std::string& exec
     if (command == "rank") return RunRankCommand(folder, {rest.begin() + 1, rest.end()}, io);
     if (command == "meta") return RunMetaCommand(folder, {rest.begin() + 1, rest.end()}, io);
     if (command == "doorway") return RunDoorwayCommand(folder, {rest.begin() + 1, rest.end()}, io);
+    if (command == "schedule") return RunScheduleCommand(folder, {rest.begin() + 1, rest.end()}, io);
     if (command == "engines") return RunEnginesCommand(folder, {rest.begin() + 1, rest.end()}, io);
     return Usage(io.err, "unknown command " + command);
   } catch (const std::exception& e) {

@@ -1,6 +1,7 @@
 #include "cli/projectsession.h"
 
 #include "app/errors.h"
+#include "schedule/schedulefile.h"
 
 namespace qs {
 
@@ -8,6 +9,8 @@ TProjectSession::TProjectSession(const TAppFolder& folder, TCommandLineIo io)
     : answerer_(io.in, io.err, std::string(kProductTitle) + std::string(kVersionSuffix)),
       editor_(Prepare(folder), answerer_) {
   editor_.LoadDomains();
+  // No scheduler runs here, so only the schedule file follows the editor.
+  BindScheduleFile(editor_, folder);
 }
 
 TAppState& TProjectSession::Prepare(const TAppFolder& folder) {

@@ -1,6 +1,5 @@
 #include "cli/submitcommand.h"
 
-#include <QSocketNotifier>
 #include <QEventLoop>
 #include <QTimer>
 #include <algorithm>
@@ -8,14 +7,14 @@
 #include <ostream>
 #include <set>
 #include <sstream>
-#include <unistd.h>
 
 #include "app/summit.h"
+#include "cli/interruptwatch.h"
+#include "cli/runprinter.h"
 #include "cli/terminalanswerer.h"
 #include "net/connectionsettings.h"
 #include "platform/internetconnection.h"
 #include "projects/domainstore.h"
-#include "projects/naming.h"
 #include "submit/runcontrol.h"
 
 namespace qs {
@@ -26,23 +25,6 @@ int SubmitUsage(std::ostream& err, const std::string& problem) {
   err << "quorvex-summit: submit: " << problem << "\n"
       << "Usage: quorvex-summit [--home DIR] submit [--yes] DOMAIN [PROJECT...]\n";
   return kExitUsage;
-}
-
-// Ctrl-C reaches the event loop through a pipe.
-int interruptPipe[2] = {-1, -1};
-void OnInterrupt(int) {
-  const char byte = 1;
-  [[maybe_unused]] const ssize_t n = write(interruptPipe[1], &byte, 1);
-}
-
-std::string ImageWord(TRowImage image) {
-  switch (image) {
-    case TRowImage::Ok: return "OK";
-    case TRowImage::Failed: return "Failed";
-    case TRowImage::TimedOut: return "Timeout";
-    case TRowImage::Skipped: return "Skipped";
-    default: return "";
-  }
 }
 
 }  // namespace
@@ -83,19 +65,7 @@ int RunSubmitCommand(const TAppFolder& folder, const std::vector<std::string>& a
   connection.ReadTimeoutsPorts();
   TPlatformInternetConnection internet;
   TRunControl run(summit.state, summit.catalogue, connection, answerer, internet);
-  run.OnRowDecided = [&](size_t i) {
-    const ActivityRow& r = run.Rows()[i];
-    io.out << r.engine << '\t' << r.url << '\t' << r.result << '\t' << r.type << '\t'
-           << ImageWord(r.image) << '\n';
-  };
-  run.OnReportWritten = [&](const std::string& path) { io.out << "Report: " << path << '\n'; };
-  run.OnEntryEnded = [&](const RunEntry& e) {
-    io.out << e.DisplayText() << '\n';
-    for (const std::string& line : e.lines) io.out << "  " << TTerminalAnswerer::PlainText(line) << '\n';
-    io.out << "History: "
-           << TDomainStore(folder).HistoryFile(e.domain, ProjectKeyOf(e.project)) << '\n';
-    io.out.flush();
-  };
+  PrintRunProgress(run, folder, io.out);
 
   int code = kExitFailure;
   try {
@@ -113,26 +83,13 @@ int RunSubmitCommand(const TAppFolder& folder, const std::vector<std::string>& a
           if (run.Total() == run.Completed() && run.LiveRequests() == 0) loop.quit();
         });
         check.start(20);
-        std::unique_ptr<QSocketNotifier> notifier;
-        if (pipe(interruptPipe) == 0) {
-          notifier = std::make_unique<QSocketNotifier>(interruptPipe[0], QSocketNotifier::Read);
-          QObject::connect(notifier.get(), &QSocketNotifier::activated, [&] {
-            char byte;
-            [[maybe_unused]] const ssize_t n = read(interruptPipe[0], &byte, 1);
-            io.err << "quorvex-summit: submit: stopped\n";
-            run.Stop();
-            // Waiting entries stay unsent; the stopped one has its history and report.
-            while (run.Queue().NextWaiting() >= 0) run.Cancel(static_cast<size_t>(run.Queue().NextWaiting()));
-          });
-          std::signal(SIGINT, OnInterrupt);
-        }
+        const TInterruptWatch interrupt({SIGINT}, [&](int) {
+          io.err << "quorvex-summit: submit: stopped\n";
+          run.Stop();
+          // Waiting entries stay unsent; the stopped one has its history and report.
+          while (run.Queue().NextWaiting() >= 0) run.Cancel(static_cast<size_t>(run.Queue().NextWaiting()));
+        });
         loop.exec();
-        std::signal(SIGINT, SIG_DFL);
-        notifier.reset();
-        for (int& fd : interruptPipe) {
-          if (fd >= 0) close(fd);
-          fd = -1;
-        }
         code = kExitOk;
       }
     }

@@ -1,0 +1,40 @@
+#include "cli/runprinter.h"
+
+#include <ostream>
+
+#include "cli/terminalanswerer.h"
+#include "projects/domainstore.h"
+#include "projects/naming.h"
+#include "submit/runcontrol.h"
+
+namespace qs {
+
+namespace {
+std::string ImageWord(TRowImage image) {
+  switch (image) {
+    case TRowImage::Ok: return "OK";
+    case TRowImage::Failed: return "Failed";
+    case TRowImage::TimedOut: return "Timeout";
+    case TRowImage::Skipped: return "Skipped";
+    default: return "";
+  }
+}
+}  // namespace
+
+void PrintRunProgress(TRunControl& run, const TAppFolder& folder, std::ostream& out) {
+  run.OnRowDecided = [&run, &out](size_t i) {
+    const ActivityRow& r = run.Rows()[i];
+    out << r.engine << '\t' << r.url << '\t' << r.result << '\t' << r.type << '\t'
+        << ImageWord(r.image) << '\n';
+  };
+  run.OnReportWritten = [&out](const std::string& path) { out << "Report: " << path << '\n'; };
+  run.OnEntryEnded = [folder, &out](const RunEntry& e) {
+    out << e.DisplayText() << '\n';
+    for (const std::string& line : e.lines) out << "  " << TTerminalAnswerer::PlainText(line) << '\n';
+    out << "History: " << TDomainStore(folder).HistoryFile(e.domain, ProjectKeyOf(e.project))
+        << '\n';
+    out.flush();
+  };
+}
+
+}  // namespace qs
