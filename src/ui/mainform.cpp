@@ -36,21 +36,22 @@ QPixmap Picture(const TAppFolder& folder, const char* relative) {
   return QPixmap(Q(folder.Path(relative)));
 }
 
-// The tray animation's frames, \tray\normal01.png to normal16.png.
-QIcon TrayFrame(const TAppFolder& folder, int frame) {
+// The tray animation's frames, \tray\normal01.png to normal16.png, and the look of a
+// scheduled run, \tray\scheduled01.png to scheduled16.png.
+QIcon TrayIcon(const TAppFolder& folder, int frame, bool scheduledLook) {
   char name[40];
-  std::snprintf(name, sizeof name, "\\tray\\normal%02d.png", frame % 16 + 1);
+  std::snprintf(name, sizeof name, "\\tray\\%s%02d.png", scheduledLook ? "scheduled" : "normal",
+                frame % 16 + 1);
   return QIcon(Q(folder.Path(name)));
 }
 
 }  // namespace
 
-TForm1::TForm1(const TAppFolder& folder, IDialogs* dialogs, IInternetConnection* connection,
-               bool splash)
+TForm1::TForm1(const TAppFolder& folder, TFormOptions options)
     : summit_(folder),
-      ownDialog_(dialogs ? nullptr : std::make_unique<TDialog97>()),
-      dialogs_(dialogs ? dialogs : ownDialog_.get()),
-      internet_(connection ? connection : &platformConnection_),
+      ownDialog_(options.dialogs ? nullptr : std::make_unique<TDialog97>()),
+      dialogs_(options.dialogs ? options.dialogs : ownDialog_.get()),
+      internet_(options.internet ? options.internet : &platformConnection_),
       connection_(folder),
       editor_(summit_.state, *dialogs_),
       newDomainModel_(summit_.state, editor_, *dialogs_),
@@ -62,8 +63,10 @@ TForm1::TForm1(const TAppFolder& folder, IDialogs* dialogs, IInternetConnection*
     ownDialog_->applicationTitle = summit_.state.applicationTitle;
     ownDialog_->OnHelp = [this](int context) { OpenHelp(std::string(HelpFileForContext(context))); };
   }
-  RunStartup(splash);
+  RunStartup(options.splash);
+  run_ = std::make_unique<TRunControl>(summit_.state, summit_.catalogue, connection_, *dialogs_, *internet_);
   BuildWindow();
+  BindScheduler(options);
 
   // The other windows, in the program's order.
   newProject_ = new TNewProject(newProjectModel_, summit_.state, *dialogs_, this);
@@ -78,7 +81,30 @@ TForm1::TForm1(const TAppFolder& folder, IDialogs* dialogs, IInternetConnection*
   newProjectModel_.IsConnected = connected;
 }
 
-TForm1::~TForm1() { summit_.catalogue.Close(); }
+TForm1::~TForm1() {
+  // The program ends: the scheduler stops ticking but stays switched on for the next start.
+  if (summit_.scheduler) summit_.scheduler->Halt();
+  summit_.scheduler.reset();
+  summit_.catalogue.Close();
+}
+
+void TForm1::BindScheduler(TFormOptions& options) {
+  TScheduler& scheduler = summit_.AttachScheduler(
+      *run_, connection_, *internet_, *dialogs_,
+      options.schedulerPlatform ? options.schedulerPlatform() : TSchedulerPlatform{});
+  scheduler.BindEditor(editor_);
+  auto buttons = [this] {
+    Command("actSchedulerStart")->setEnabled(Scheduler().StartEnabled());
+    Command("actSchedulerStop")->setEnabled(Scheduler().StopEnabled());
+  };
+  scheduler.OnRunningChanged = [this, buttons](bool running) {
+    ShowTray(running);
+    buttons();
+  };
+  scheduler.OnFrameChanged = [this](int frame, bool look) { SetTrayFrame(frame, look); };
+  scheduler.OnGoToTray = [this] { GoToTray(); };
+  buttons();
+}
 
 void TForm1::RunStartup(bool splash) {
   TAppState& state = summit_.state;
@@ -174,7 +200,7 @@ void TForm1::BuildWindow() {
   BuildMenus();
   BuildListMenus();
 
-  tray_ = new QSystemTrayIcon(TrayFrame(folder, 0), this);
+  tray_ = new QSystemTrayIcon(TrayIcon(folder, 0, false), this);
   trayMenu_ = new QMenu(this);
   trayMenu_->setObjectName(QStringLiteral("TrayMenu"));
   QAction* open = trayMenu_->addAction(QString(), this, &TForm1::RestoreFromTray);
@@ -245,8 +271,8 @@ void TForm1::BuildMenus() {
   Action(submit, "355", "actManualEngines", [this] { OpenPanelOf(TPage::Submit, 1); });
   QMenu* scheduled = Menu(submit, "63", "MenuScheduled");
   Action(scheduled, "335", "actScheduledOpen", [this] { OpenPanelOf(TPage::Submit, 2); });
-  Action(scheduled, "79", "actSchedulerStart", [] {})->setEnabled(false);
-  Action(scheduled, "80", "actSchedulerStop", [] {})->setEnabled(false);
+  Action(scheduled, "79", "actSchedulerStart", [this] { Guarded(*dialogs_, [&] { Scheduler().Start(); }); });
+  Action(scheduled, "80", "actSchedulerStop", [this] { Guarded(*dialogs_, [&] { Scheduler().Stop(); }); });
 
   QMenu* ranking = Menu(nullptr, "51", "MenuRanking");
   Action(ranking, "335", "actRankingOpen", [this] { ChooseTab(TPage::Ranking); });
@@ -317,7 +343,7 @@ void TForm1::ShowPage(TPage page) {
 
 void TForm1::ChooseTab(TPage page) {
   const TLanguageTable& table = summit_.state.languageTable;
-  if (page == TPage::Database && IsSubmissionActive && IsSubmissionActive()) {
+  if (page == TPage::Database && run_->Active()) {
     dialogs_->Message(table.Lookup("nodbedit"), TMsgDlgType::Warning);
     return;
   }
@@ -428,13 +454,22 @@ void TForm1::FirstShowing() {
   std::string skin;
   Guarded(*dialogs_, [&] { skin = ReadSkin(summit_.state.folder); });
   if (!skin.empty()) qApp->setStyleSheet(Q(skin));
-  if (summit_.state.schedulerFlag && RestartScheduler) RestartScheduler();
+  // With [Application] schedule on, the scheduler restarts and the window goes to the tray.
+  Guarded(*dialogs_, [&] { Scheduler().RestartAtProgramStart(); });
   splash_.reset();
 }
 
 void TForm1::ShowTray(bool shown) { tray_->setVisible(shown); }
 
-void TForm1::SetTrayFrame(int frame) { tray_->setIcon(TrayFrame(summit_.state.folder, frame)); }
+void TForm1::SetTrayFrame(int frame, bool scheduledLook) {
+  trayFrame_ = frame;
+  tray_->setIcon(TrayIcon(summit_.state.folder, frame, scheduledLook));
+}
+
+void TForm1::GoToTray() {
+  showMinimized();
+  hide();
+}
 
 void TForm1::RestoreFromTray() {
   showNormal();
@@ -443,11 +478,10 @@ void TForm1::RestoreFromTray() {
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {
-  if (!sessionEnding_ && tray_->isVisible()) {
+  if (!Scheduler().MayCloseWindow(sessionEnding_)) {
     // The scheduler keeps running; only the tray icon remains.
     event->ignore();
-    showMinimized();
-    hide();
+    GoToTray();
     return;
   }
   event->accept();

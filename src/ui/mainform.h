@@ -15,6 +15,8 @@
 #include "platform/internetconnection.h"
 #include "projects/projecteditor.h"
 #include "projects/wizards.h"
+#include "schedule/scheduler.h"
+#include "submit/runcontrol.h"
 
 class QAction;
 class QLabel;
@@ -35,21 +37,28 @@ class TProjectsPage;
 class TSplash;
 class TTabStrip;
 
+// What the main window may be given instead of the platform's own (tests give their own).
+struct TFormOptions {
+  IDialogs* dialogs = nullptr;                // none: the window's TDialog97
+  IInternetConnection* internet = nullptr;    // none: the platform's connection state
+  bool splash = true;
+  std::function<TSchedulerPlatform()> schedulerPlatform;  // none: real timer and autostart
+};
+
 class TForm1 : public QMainWindow {
   Q_OBJECT
  public:
-  // Runs the start-up preparation on `folder` with a splash window. `dialogs` answers the
-  // messages and questions (tests pass a scripted one); without it the window's own
-  // TDialog97 does. `connection` tells whether the system is online (default: the
-  // platform's).
-  explicit TForm1(const TAppFolder& folder, IDialogs* dialogs = nullptr,
-                  IInternetConnection* connection = nullptr, bool splash = true);
+  // Runs the start-up preparation on `folder` with a splash window, then creates the
+  // program's run and scheduler and the other windows.
+  explicit TForm1(const TAppFolder& folder, TFormOptions options = {});
   ~TForm1() override;
 
   TSummit& Summit() { return summit_; }
   TProjectEditor& Editor() { return editor_; }
   TConnectionSettings& Connection() { return connection_; }
   IDialogs& Dialogs() { return *dialogs_; }
+  TRunControl& Run() { return *run_; }
+  TScheduler& Scheduler() { return *summit_.scheduler; }
   bool StartupComplete() const { return startupComplete_; }
 
   // ---- pages and tabs
@@ -78,21 +87,15 @@ class TForm1 : public QMainWindow {
 
   // ---- the tray icon and the scheduler
   QSystemTrayIcon* Tray() const { return tray_; }
-  // The scheduler is running: the tray icon is shown; the frame is the animation's.
-  void ShowTray(bool shown);
-  void SetTrayFrame(int frame);
+  int TrayFrame() const { return trayFrame_; }
   // Open from the tray: the window comes back as it was.
   void RestoreFromTray();
   // The desktop session ends: the next close ends the program even with the scheduler on.
   void SessionEnding() { sessionEnding_ = true; }
 
-  // Whether a submission run is active (the Submit page answers; none yet: never).
-  std::function<bool()> IsSubmissionActive;
   // At each showing: a downloaded software update is handed to the installer; true when it
   // was, and the window then closes.
   std::function<bool()> InstallPendingSoftware;
-  // At the first showing, when the scheduler flag is set: the scheduler's restart.
-  std::function<void()> RestartScheduler;
 
  signals:
   // The window closed for good: the program ends.
@@ -104,6 +107,10 @@ class TForm1 : public QMainWindow {
 
  private:
   void RunStartup(bool splash);
+  void BindScheduler(TFormOptions& options);
+  void ShowTray(bool shown);
+  void SetTrayFrame(int frame, bool scheduledLook);
+  void GoToTray();
   void BuildWindow();
   void BuildMenus();
   QMenu* Menu(QMenu* parent, const char* key, const char* name);
@@ -131,6 +138,7 @@ class TForm1 : public QMainWindow {
   IInternetConnection* internet_;
   TConnectionSettings connection_;
   TProjectEditor editor_;
+  std::unique_ptr<TRunControl> run_;
   TNewDomainWizard newDomainModel_;
   TNewProjectWizard newProjectModel_;
   std::unique_ptr<TSplash> splash_;
@@ -152,6 +160,7 @@ class TForm1 : public QMainWindow {
   std::vector<std::pair<QToolBox*, std::vector<const char*>>> panelKeys_;
   QSystemTrayIcon* tray_ = nullptr;
   QMenu* trayMenu_ = nullptr;
+  int trayFrame_ = 0;
 
   TNewProject* newProject_ = nullptr;
   TNewDomain* newDomain_ = nullptr;

@@ -8,10 +8,23 @@
 #include <memory>
 
 #include "app/dialogs.h"
+#include "schedule/frametimer.h"
 #include "support/tempfolder.h"
 #include "ui/mainform.h"
 
 namespace qs::test {
+
+// The tray animation's timer, stepped by the test.
+class SteppedFrameTimer : public IFrameTimer {
+ public:
+  void Start(int) override { running = true; }
+  void Stop() override { running = false; }
+  bool Running() const override { return running; }
+  void Fire() {
+    if (running && OnTimeout) OnTimeout();
+  }
+  bool running = false;
+};
 
 class DesktopTest : public ::testing::Test {
  protected:
@@ -22,7 +35,19 @@ class DesktopTest : public ::testing::Test {
   }
 
   TForm1& Open() {
-    form = std::make_unique<TForm1>(dir.AppFolder(), &answers, nullptr, false);
+    TFormOptions options;
+    options.dialogs = &answers;
+    options.splash = false;
+    options.schedulerPlatform = [this] {
+      TSchedulerPlatform platform;
+      auto timer = std::make_unique<SteppedFrameTimer>();
+      frameTimer = timer.get();
+      platform.timer = std::move(timer);
+      platform.autostartFolders = {dir.Path("autostart/user"), dir.Path("autostart/machine")};
+      platform.executable = "/opt/quorvex/quorvex-summit";
+      return platform;
+    };
+    form = std::make_unique<TForm1>(dir.AppFolder(), options);
     form->ApplyTable();
     return *form;
   }
@@ -35,6 +60,7 @@ class DesktopTest : public ::testing::Test {
 
   TempFolder dir;
   TScriptedAnswerer answers;
+  SteppedFrameTimer* frameTimer = nullptr;
   std::unique_ptr<TForm1> form;
 };
 

@@ -177,46 +177,6 @@ TEST_F(MainFormTest, ProjectsTabWithoutADomainAsksToCreateOne) {
   EXPECT_TRUE(form->NewDomainForm()->isVisible());
 }
 
-TEST_F(MainFormTest, DatabaseTabDuringARunWarnsAndStays) {
-  WriteSite();
-  Open();
-  form->ChooseTab(TPage::Projects);
-  bool running = true;
-  form->IsSubmissionActive = [&] { return running; };
-  for (const char* command : {"", "actMainDatabase", "actDatabaseUpdates"}) {
-    if (*command) Trigger(command);
-    else form->ChooseTab(TPage::Database);
-    EXPECT_EQ(answers.Calls().back().text, Text("nodbedit"));
-    EXPECT_EQ(answers.Calls().back().type, TMsgDlgType::Warning);
-    EXPECT_EQ(form->CurrentPage(), TPage::Projects);
-  }
-  running = false;
-  form->ChooseTab(TPage::Database);
-  EXPECT_EQ(form->CurrentPage(), TPage::Database);
-}
-
-TEST_F(MainFormTest, ClosingWithTheTrayHidesToItAndOpenBringsTheWindowBack) {
-  WriteSite();
-  Open();
-  QSignalSpy closed(form.get(), &TForm1::closed);
-  form->show();
-  form->ShowTray(true);
-  form->ProjectList()->setCurrentRow(1);
-  form->close();
-  EXPECT_FALSE(form->isVisible());
-  EXPECT_TRUE(form->Tray()->isVisible());
-  EXPECT_EQ(closed.count(), 0);
-
-  form->Tray()->contextMenu()->findChild<QAction*>(QStringLiteral("TrayOpen"))->trigger();
-  EXPECT_TRUE(form->isVisible());
-  EXPECT_EQ(form->ProjectList()->currentRow(), 1);  // as it was
-
-  form->SessionEnding();  // logging off ends the program even with the scheduler on
-  form->close();
-  EXPECT_EQ(closed.count(), 1);
-  EXPECT_FALSE(form->Tray()->isVisible());
-}
-
 TEST_F(MainFormTest, MenuCommandsOpenTheirPageAndPanel) {
   WriteSite();
   Open();
