@@ -133,6 +133,7 @@ int RunImportCommand(const TAppFolder& folder, const std::vector<std::string>& a
                       : ContactOf(editor.Store(), contact.substr(0, slash), contact.substr(slash + 1));
   state.newProject.url = url;
   state.newProject.domain = DomainNameOf(url);
+  state.spiderOptions = options;
 
   TPlatformInternetConnection connection;
   if (!TConnectionSettings::CheckInternet(connection, &session.Dialogs(), state.languageTable))
