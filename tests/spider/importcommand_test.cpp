@@ -8,6 +8,8 @@
 #include "cli/commandline.h"
 #include "projects/domainstore.h"
 #include "projects/naming.h"
+#include "spider/sitegen.h"
+#include "support/peers.h"
 #include "support/scriptserver.h"
 #include "support/tempfolder.h"
 
@@ -120,6 +122,36 @@ TEST_F(ImportCommandTest, RefusesWhatItCannotImport) {
     EXPECT_NE(r.err.find(c.message), std::string::npos) << r.err;
   }
   EXPECT_EQ(Projects(), std::vector<std::string>{"Index"});
+}
+
+TEST(ImportCommandSiteTest, AddSpideredMakesProjectsOfEveryGoodPageOfAGeneratedSite) {
+  test::NginxPeer nginx;
+  QS_REQUIRE_PEER(nginx);
+  const test::GeneratedSite site(nginx.Base(), nginx.Port());
+  for (const test::SitePage& page : site.Pages()) nginx.Folder().Write("www/" + page.file, page.html);
+  test::TempFolder dir;
+  auto command = [&](std::vector<std::string> args) {
+    args.insert(args.begin(), {"--home", dir.Root()});
+    std::istringstream in;
+    std::ostringstream out, err;
+    const int exit = RunCommandLine(args, dir.Root(), dir.Root(), {in, out, err});
+    return Result{exit, out.str(), err.str()};
+  };
+  const test::SitePage& first = site.Pages()[1];
+  Result r = command({"new-domain", "--url", site.Url(first.path), "--category", "Arts", "--first",
+                      "Ada", "--last", "King", "--email", "a@x.test", "--alt-email", "b@x.test"});
+  ASSERT_EQ(r.exit, kExitOk) << r.err;
+  r = command({"import", "--mode", "addspidered", "--levels", "10", "--max", "25", site.Url("/")});
+  ASSERT_EQ(r.exit, kExitOk) << r.err;
+  std::vector<std::string> expected{ListedNameOf(site.Url(first.path))};
+  for (const std::string& url : site.Expected("/", 10, 25)) {
+    const std::string path = url.substr(nginx.Base().size());
+    if (site.Find(path) && path != first.path) expected.push_back(ListedNameOf(url));
+    EXPECT_NE(r.out.find(url + "  Status: "), std::string::npos) << url;
+  }
+  SortNames(expected);
+  EXPECT_EQ(TDomainStore(dir.AppFolder()).ReadProjectList("127.0.0.1"), expected);
+  EXPECT_NE(r.out.find("Import Finished\n"), std::string::npos);
 }
 
 }  // namespace

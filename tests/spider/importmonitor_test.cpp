@@ -198,13 +198,9 @@ TEST_F(ImportMonitorTest, StopAbortsTheFetchProcessesWhatArrivedAndEnds) {
                       Hang()}});
   std::vector<bool> stopStates;
   monitor.OnStopEnabledChange = [&](bool enabled) { stopStates.push_back(enabled); };
-  bool stopped = false;
-  monitor.Tree().OnLineChange = [&](size_t node, TImportLine line) {
-    // The page has begun to arrive: stop once, from the event loop.
-    if (!stopped && node == 0 && line == kStatusLine) {
-      stopped = true;
-      QTimer::singleShot(300, [&] { monitor.Stop(); });
-    }
+  // The page has begun to arrive: stop, from the event loop.
+  monitor.HttpCli1().OnDocData = [&](THttpCli&, const char*, int) {
+    QTimer::singleShot(0, [&] { monitor.Stop(); });
   };
   ASSERT_EQ(Run(TImportMode::JustSpider, Url("/"), "2", "10"), TImportEnd::Stopped);
   EXPECT_EQ(stopStates, (std::vector<bool>{true, false}));
