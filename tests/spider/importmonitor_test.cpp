@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include "projects/domainstore.h"
 #include "spider/importfixture.h"
 #include "support/scriptserver.h"
 
@@ -266,6 +267,33 @@ TEST_F(ImportMonitorTest, StartingAgainDuringAFetchAbandonsTheFirstImport) {
   EXPECT_EQ(Urls(), std::vector<std::string>{Url("/second.html")});
   EXPECT_EQ(monitor.Tree().Node(0).lines[kTitleLine], "Title: Second");
   EXPECT_EQ(server.Connections(), 2);
+}
+
+TEST_F(ImportMonitorTest, PagesGoToTheListOfTheirOwnDomainWhateverIsSelected) {
+  TNewProjectRecord other;
+  other.domain = "other.test";
+  editor.CreateDomain(other);  // selects other.test
+  other.url = "http://other.test/only-here.html";
+  other.listedName = "/only-here.html";
+  editor.CreateProject(other);
+  const std::string otherList = dir.Read("data/domains/other.test.zro");
+  // A name that cannot be a file name: that page is not added, the import goes on.
+  server.SetScripts({Page(R"(<title>Home</title><a href="bad\name.html"><a href="ok.html">)"),
+                     Page("bad"), Page("<title>Ok</title>")});
+  ASSERT_EQ(Run(TImportMode::AddSpidered, Url("/"), "2", "10"), TImportEnd::Finished);
+  EXPECT_EQ(state.currentDomain, "127.0.0.1");
+  EXPECT_EQ(TDomainStore(dir.AppFolder()).ReadProjectList("127.0.0.1"),
+            (std::vector<std::string>{"/ok.html", "Index"}));
+  EXPECT_EQ(dir.Read("data/domains/other.test.zro"), otherList);
+  ASSERT_EQ(Urls().size(), 3u);
+  EXPECT_EQ(Status(0), "Status: <b>OK Succesfully added new project</b>");
+  EXPECT_EQ(Urls()[1], Url(R"(/bad\name.html)"));
+  EXPECT_EQ(Status(1), "Status: <b>OK Failed to add project</b>");
+  const auto& log = monitor.Log().Lines();
+  EXPECT_TRUE(std::any_of(log.begin(), log.end(), [](const std::string& line) {
+    return line.find(R"("_bad\name.html" cannot be used as a file name)") != std::string::npos;
+  }));
+  EXPECT_EQ(Status(2), "Status: <b>OK Succesfully added new project</b>");
 }
 
 }  // namespace
