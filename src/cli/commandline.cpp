@@ -10,6 +10,7 @@
 #include "cli/projectcommands.h"
 #include "cli/submitcommand.h"
 #include "cli/fetchcommand.h"
+#include "cli/importcommand.h"
 #include "cli/metacommand.h"
 #include "cli/rankcommand.h"
 #include "cli/schedulecommand.h"
@@ -72,6 +73,17 @@ std::string UsageText() {
          "                     log and each scheduled run's rows and summary; the first\n"
          "                     check comes 49.6 s after the start. Ctrl-C or SIGTERM stops\n"
          "                     it and leaves [Application] schedule as it is\n"
+         "  import --mode addspidered|justspider|updateproject [--ext E] [--levels N]\n"
+         "         [--max N] [--contact DOMAIN/PROJECT] [--add-all] URL\n"
+         "                     import the site of URL into its domain (which must exist):\n"
+         "                     fetch its pages one at a time from URL, following the links\n"
+         "                     that pass the extension filter E (default All), N levels\n"
+         "                     deep (default 2) up to N pages (default 1); prints each\n"
+         "                     page's status and the log. addspidered adds the pages as\n"
+         "                     projects, justspider only lists them (--add-all then adds\n"
+         "                     them), updateproject lists them for updating. Contact data\n"
+         "                     of new projects: the named project's (default: the domain's\n"
+         "                     first project's). Ctrl-C stops the import\n"
          "\n"
          "Options:\n"
          "  --home DIR         use DIR as the application folder (also: QUORVEX_HOME)\n"
@@ -173,6 +185,7 @@ int RunCommandLine(const std::vector<std::string>& args, const std::string& exec
     }
     if (command == "submit") return RunSubmitCommand(folder, {rest.begin() + 1, rest.end()}, io);
     if (command == "fetch") return RunFetchCommand(folder, {rest.begin() + 1, rest.end()}, io);
+    if (command == "import") return RunImportCommand(folder, {rest.begin() + 1, rest.end()}, io);
     if (command == "projects") {
       if (rest.size() != 2) return Usage(io.err, "projects takes one DOMAIN");
       PrintLines(io.out, store.ReadProjectList(rest[1]));
