@@ -13,6 +13,7 @@
 #include "cli/metacommand.h"
 #include "cli/rankcommand.h"
 #include "cli/terminalanswerer.h"
+#include "cli/updatecommand.h"
 #include "projects/domainstore.h"
 
 namespace qs {
@@ -64,6 +65,9 @@ std::string UsageText() {
          "                     entry's summary and the report path. Questions are answered\n"
          "                     No unless --yes; Ctrl-C stops the run (history and report\n"
          "                     are written)\n"
+         "  update             check the update server ([Application] updateurl) and install\n"
+         "                     newer signed databases; newer software is downloaded and\n"
+         "                     installed at the next start. Prints the status lines\n"
          "\n"
          "Options:\n"
          "  --home DIR         use DIR as the application folder (also: QUORVEX_HOME)\n"
@@ -160,6 +164,7 @@ int RunCommandLine(const std::vector<std::string>& args, const std::string& exec
     if (command == "meta") return RunMetaCommand(folder, {rest.begin() + 1, rest.end()}, io);
     if (command == "doorway") return RunDoorwayCommand(folder, {rest.begin() + 1, rest.end()}, io);
     if (command == "engines") return RunEnginesCommand(folder, {rest.begin() + 1, rest.end()}, io);
+    if (command == "update") return RunUpdateCommand(folder, {rest.begin() + 1, rest.end()}, io);
     return Usage(io.err, "unknown command " + command);
   } catch (const std::exception& e) {
     io.err << "quorvex-summit: " << e.what() << '\n';
