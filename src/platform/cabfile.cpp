@@ -410,6 +410,10 @@ bool TCABFile::ExtractTo(const std::string& targetFolder) {
         return writeError(OsErrorText("Cannot create folder", step, errno));
       createdFolders.push_back(step);
     }
+    const std::string realFolder = RealPath(folder);
+    if (realFolder.empty() || !Inside(realFolder, realRoot))
+      return Fail(archivePath_ + " is refused: the entry \"" + e.storedName +
+                  "\" would be written outside the target folder");
     struct stat old {};
     if (::lstat(dest.c_str(), &old) == 0 && S_ISDIR(old.st_mode))
       return writeError(OsErrorText("Cannot write", dest, EISDIR));
