@@ -39,6 +39,9 @@ class TSettingsFile {
   bool closed_ = false;
 };
 
+constexpr const char* kSignatureFailure = "signature";
+constexpr const char* kUnpackFailure = "unpack: ";
+
 std::string_view Bytes(const QByteArray& a) {
   return std::string_view(a.constData(), static_cast<size_t>(a.size()));
 }
@@ -149,10 +152,14 @@ void TDatabaseUpdate::RequestDone(int error) {
     } else {
       const bool trusted = answered && VerifySignature(trustedKey_, archive_, Bytes(body_));
       if (!trusted) {
+        // An archive that cannot be proven to come from the publisher is a failed download
+        // of its phase, with "signature" in place of the status code.
         if (phase == kDataPhase) {
-          tree_.AddLine(TUpdateTree::Status, Lookup("updsignature"), TUpdateColour::Red);
+          tree_.AddLine(TUpdateTree::Status, Lookup("144") + "# 01-" + kSignatureFailure,
+                        TUpdateColour::Red);
         } else {
-          tree_.AddLine(TUpdateTree::Software, Lookup("updsignature"), TUpdateColour::Red);
+          tree_.AddLine(TUpdateTree::Software, Lookup("144") + "# 02-" + kSignatureFailure,
+                        TUpdateColour::Red);
           TSettingsFile settings(summit_.state.folder);
           settings->WriteText(setting::kSoftware, "1");
           settings.Close();
@@ -283,7 +290,9 @@ void TDatabaseUpdate::InstallData() {
     return;
   }
   if (!unpackFailure.empty()) {
-    tree_.AddLine(TUpdateTree::Status, Lookup("updunpack") + " " + unpackFailure,
+    // The archive arrived but cannot be installed: a failed data download whose code is
+    // "unpack" and the reason.
+    tree_.AddLine(TUpdateTree::Status, Lookup("144") + "# 01-" + kUnpackFailure + unpackFailure,
                   TUpdateColour::Red);
     Finish();
     return;

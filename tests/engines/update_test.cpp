@@ -269,12 +269,11 @@ TEST_F(UpdateTest, FailedTransfersAreRedLinesWithTheirPhaseAndStatus) {
        "There was an error downloading the update Code# 02-503", "1"},
       {"data signature missing",
        {Answer("update=5\r\nsoftware=55\r\n"), Answer("not even a cabinet"), Status(404)}, "",
-       TUpdateTree::Status, "The update is not signed by the publisher and was not installed.",
-       "55"},
+       TUpdateTree::Status, "There was an error downloading the update Code# 01-signature", "55"},
       {"software signature wrong",
        {Answer("update=4\r\nsoftware=56\r\n"), Answer("program"), Answer(std::string(64, 'x'))},
-       "", TUpdateTree::Software,
-       "The update is not signed by the publisher and was not installed.", "1"},
+       "", TUpdateTree::Software, "There was an error downloading the update Code# 02-signature",
+       "1"},
   };
   for (auto& c : cases) {
     SCOPED_TRACE(c.name);
@@ -394,7 +393,8 @@ TEST_F(UpdateTest, AnArchiveThatCannotBeInstalledIsReportedAndTheTableReopened) 
     ASSERT_EQ(u.Tree().Child(TUpdateTree::Status).lines.size(), 1u);
     const TUpdateLine& line = u.Tree().Child(TUpdateTree::Status).lines[0];
     EXPECT_EQ(line.colour, TUpdateColour::Red);
-    EXPECT_EQ(line.text.rfind("The database update could not be installed: ", 0), 0u) << line.text;
+    EXPECT_EQ(line.text.rfind("There was an error downloading the update Code# 01-unpack: ", 0), 0u)
+        << line.text;
     EXPECT_NE(line.text.find(c.reason), std::string::npos) << line.text;
     EXPECT_TRUE(summit->catalogue.EnginesTable.Active());
     EXPECT_EQ(Setting("update"), "4");
