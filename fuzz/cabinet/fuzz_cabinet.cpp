@@ -23,13 +23,18 @@ namespace fs = std::filesystem;
 
 namespace {
 
+// Made once and removed at exit; never destroyed, so the exit handler can still read it.
 const std::string& WorkFolder() {
-  static const std::string folder = [] {
-    std::string pattern = (fs::temp_directory_path() / "qs-fuzz-cab-XXXXXX").string();
-    if (!::mkdtemp(pattern.data())) std::abort();
+  static const std::string* folder = [] {
+    auto* pattern = new std::string((fs::temp_directory_path() / "qs-fuzz-cab-XXXXXX").string());
+    if (!::mkdtemp(pattern->data())) std::abort();
+    std::atexit([] {
+      std::error_code ec;
+      fs::remove_all(WorkFolder(), ec);
+    });
     return pattern;
   }();
-  return folder;
+  return *folder;
 }
 
 void Check(bool ok) {
