@@ -11,7 +11,8 @@
 
 namespace qs {
 
-// No arguments. Exit 0 when the update ended without a red line; 1 otherwise. The archives
+// No arguments. Exit 0 when the update ended without a red line (the request to restart
+// after a software download, red as it is, is no failure); 1 otherwise. The archives
 // must be signed with `trustedKey` (the publisher's; the tests give their own).
 int RunUpdateCommand(const TAppFolder& folder, const std::vector<std::string>& args,
                      TCommandLineIo io, const TPublicKey& trustedKey = PublisherKey());

@@ -65,6 +65,7 @@ void TDatabaseUpdate::Update() {
   if (busy_ || http_.State() != THttpState::Ready) return;
   tree_.Build(Lookup("159"), Lookup("160"), Lookup("161") + " ", Lookup("162") + " ");
   failed_ = false;
+  restartRequested_ = false;
   softwareDue_ = false;
   archive_.clear();
   serverSoftware_.clear();
@@ -314,6 +315,7 @@ void TDatabaseUpdate::InstallSoftware() {
   WriteFileAtomically(folder.Path(kSoftwareSignatureFile), Bytes(body_));
   WriteFileAtomically(folder.Path(kSoftwareArchiveFile), archive_);
   archive_.clear();
+  restartRequested_ = true;
   tree_.AddLine(TUpdateTree::Software, Lookup("145"), TUpdateColour::Red);
   summit_.state.softUp = regional::FormatDate(clock::Today());
   TSettingsFile settings(folder);

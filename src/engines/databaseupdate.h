@@ -61,8 +61,12 @@ class TDatabaseUpdate {
   // dbup and softup, read at start-up into the shared state).
   const std::string& DatabasesUpdated() const { return summit_.state.dbUp; }
   const std::string& SoftwareUpdated() const { return summit_.state.softUp; }
-  // True when the last update ended without a red line and without an error.
-  bool Succeeded() const { return !busy_ && !failed_ && tree_.RedLines() == 0 && !tree_.Empty(); }
+  // True when the last update ended without an error and without a red line other than the
+  // restart request (key 145, red but the news of a successful software download).
+  bool Succeeded() const {
+    return !busy_ && !failed_ && !tree_.Empty() &&
+           tree_.RedLines() == (restartRequested_ ? 1 : 0);
+  }
 
   THttpCli& HttpUpdate() { return http_; }
 
@@ -103,6 +107,7 @@ class TDatabaseUpdate {
 
   bool busy_ = false;
   bool failed_ = false;
+  bool restartRequested_ = false;
   TPart part_ = TPart::Archive;
   std::string base_, lang_;
   std::string archive_;        // the archive received, waiting for its signature
