@@ -245,11 +245,16 @@ bool TCABFile::ListBytes(std::string_view b, std::vector<TCabEntry>& entries) {
 
   // The folders: where their data blocks lie, and how many bytes they unpack to.
   std::vector<uint64_t> folderBytes(folders, 0);
+  // Blocks of a sound cabinet never overlap, so there are at most size / 8 of them; folders
+  // pointing at the same blocks again and again are refused before they cost much time.
+  uint64_t blocksWalked = 0;
   for (uint16_t i = 0; i < folders; ++i) {
     if (b.size() < at + 8 + folderReserve) return Fail(name + " is damaged: a folder is cut short");
     size_t block = U32(b, at);
     const uint16_t blocks = U16(b, at + 4);
     at += 8 + folderReserve;
+    blocksWalked += blocks;
+    if (blocksWalked > b.size() / 8) return Fail(name + " is damaged: its data blocks overlap");
     for (uint16_t k = 0; k < blocks; ++k) {
       if (block > b.size() || b.size() - block < 8 + dataReserve)
         return Fail(name + " is damaged: a data block lies outside the file");
