@@ -156,6 +156,26 @@ TEST_F(UpdateTest, CurrentVersionsDownloadNothing) {
   EXPECT_FALSE(dir.Exists("data.cab"));
 }
 
+TEST_F(UpdateTest, TheRequestsGoThroughTheProxy) {
+  WriteVersions("5", "6", "55", "http://updates.example.invalid");
+  dir.Write("dfd.ini", dir.Read("dfd.ini") +
+                           "[Proxy]\r\nKeyProxy=1\r\nProxyHost=127.0.0.1\r\nProxyPort=@PORT@\r\n");
+  server = std::make_unique<ScriptServer>(std::vector<Script>{Answer("update=5\r\nsoftware=55\r\n")});
+  dir.Write("dfd.ini", ReplaceAll(dir.Read("dfd.ini"), "@PORT@", std::to_string(server->Port())));
+  summit = std::make_unique<TSummit>(dir.AppFolder());
+  ASSERT_TRUE(summit->Start(answerer));
+  TDatabaseUpdate u(*summit, answerer, signer.Key());
+  QEventLoop loop;
+  u.OnFinished = [&](bool) { loop.quit(); };
+  u.Update();
+  QTimer::singleShot(20000, &loop, &QEventLoop::quit);
+  if (u.Busy()) loop.exec();
+  EXPECT_TRUE(u.Succeeded());
+  EXPECT_EQ(RequestLines(), (std::vector<std::string>{
+                                "GET http://updates.example.invalid/summit/softup.php?db_type=english "
+                                "HTTP/1.0"}));
+}
+
 TEST_F(UpdateTest, NewerDataWithOneNewerComponent) {
   const std::string newTable =
       "1,Fresh,ENGINE,english,,International,1,Weekly,All,,http://f/,http://f/s,GET,,url\r\n";
