@@ -223,6 +223,8 @@ void TDatabaseUpdate::InstallData() {
   // Closing writes the user's changes first; when they cannot be written the table stays
   // open with them and nothing is unpacked.
   table.Close();
+  // A table that start-up could not open is opened on its file after the update.
+  table.SetFileName(folder.Path(kMainTableFile));
 
   std::string unpackFailure, error;
   try {

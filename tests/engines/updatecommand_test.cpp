@@ -73,6 +73,22 @@ TEST_F(UpdateCommandTest, PrintsTheTreeAsItChangesAndBringsTheFolderUpToDate) {
   EXPECT_EQ(dir.Read("data/datam.czc"), "Only,http://only/,http://only/add\r\n");
 }
 
+// Start-up stops at the missing manual list, before the engine tables are set up.
+TEST_F(UpdateCommandTest, AFolderWhoseTablesAreMissingIsRepaired) {
+  const std::string table =
+      "1,Back,ENGINE,english,,International,1,Weekly,All,,http://b/,http://b/s,GET,,url\r\n";
+  const std::string archive = test::GcabArchive(
+      {{"update-info.txt", "db=7\r\nmandb=2\r\ncats=3\r\nrank=1\r\nsoftware=55\r\nupdate=5\r\n"},
+       {"data/data.czc", table},
+       {"data/datam.czc", "M,http://m/,http://m/s\r\n"}});
+  Prepare({Answer("update=5\r\nsoftware=55\r\n"), Answer(archive), Answer(signer.Sign(archive))});
+  std::filesystem::remove(dir.Path("data/data.czc"));
+  std::filesystem::remove(dir.Path("data/datam.czc"));
+  EXPECT_EQ(Run({}), kExitOk) << err.str();
+  EXPECT_NE(err.str().find("datam.czc"), std::string::npos) << err.str();  // start-up said so
+  EXPECT_EQ(dir.Read("data/data.czc"), table);
+}
+
 TEST_F(UpdateCommandTest, ARedLineExitsNonZero) {
   Prepare({Answer("", 500)});
   EXPECT_EQ(Run({}), kExitFailure);
