@@ -15,6 +15,7 @@ std::span<const SettingKey* const> AllSettings() {
       &kManDb,            &kCats,           &kRank,
       &kSoftware,         &kTimeout,        &kPorts,
       &kOnDemand,         &kHangUp,         &kConPrompt,
+      &kUpdateUrl,
       &kKeyProxy,         &kProxyHost,      &kProxyPort,
       &kProxyUsername,    &kProxyPassword,  &kReportBorder,
       &kReportCellPadding, &kReportCellSpacing, &kReportTemplateFileKey,

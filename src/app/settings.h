@@ -39,7 +39,8 @@ using enum SettingType;
 inline constexpr SettingKey kSchedule{"Application", "schedule", Flag, "0"};
 inline constexpr SettingKey kLang{"Application", "lang", Text, "english"};
 inline constexpr SettingKey kApp{"Application", "app", Text, "Quorvex Summit"};
-inline constexpr SettingKey kAppName{"Application", "appname", Text, "quorvexent.exe"};
+// The executable's file name on this platform; the software archive stores it under this name.
+inline constexpr SettingKey kAppName{"Application", "appname", Text, "quorvex-summit"};
 inline constexpr SettingKey kDbUp{"Application", "dbup", DateText, "",
                                   SettingDefault::TodayOneMonthBack};
 inline constexpr SettingKey kSoftUp{"Application", "softup", DateText, "",
@@ -57,6 +58,10 @@ inline constexpr SettingKey kPorts{"Application", "ports", Number, "5"};
 inline constexpr SettingKey kOnDemand{"Application", "OnDemand", Flag, "0"};
 inline constexpr SettingKey kHangUp{"Application", "HangUp", Flag, "0"};
 inline constexpr SettingKey kConPrompt{"Application", "ConPrompt", Flag, "0"};
+// The update server's base address (plain http). No address of the publisher is known yet, so
+// the default is a reserved name that never resolves: a release sets the publisher's own.
+inline constexpr SettingKey kUpdateUrl{"Application", "updateurl", Text,
+                                       "http://updates.quorvex-summit.invalid"};
 // [Proxy]
 inline constexpr SettingKey kKeyProxy{"Proxy", "KeyProxy", Flag, "0"};
 inline constexpr SettingKey kProxyHost{"Proxy", "ProxyHost", Text, ""};

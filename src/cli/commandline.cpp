@@ -15,6 +15,7 @@
 #include "cli/rankcommand.h"
 #include "cli/schedulecommand.h"
 #include "cli/terminalanswerer.h"
+#include "cli/updatecommand.h"
 #include "projects/domainstore.h"
 
 namespace qs {
@@ -84,6 +85,9 @@ std::string UsageText() {
          "                     them), updateproject lists them for updating. Contact data\n"
          "                     of new projects: the named project's (default: the domain's\n"
          "                     first project's). Ctrl-C stops the import\n"
+         "  update             check the update server ([Application] updateurl) and install\n"
+         "                     newer signed databases; newer software is downloaded and\n"
+         "                     installed at the next start. Prints the status lines\n"
          "\n"
          "Options:\n"
          "  --home DIR         use DIR as the application folder (also: QUORVEX_HOME)\n"
@@ -198,6 +202,7 @@ int RunCommandLine(const std::vector<std::string>& args, const std::string& exec
     if (command == "doorway") return RunDoorwayCommand(folder, {rest.begin() + 1, rest.end()}, io);
     if (command == "schedule") return RunScheduleCommand(folder, {rest.begin() + 1, rest.end()}, io);
     if (command == "engines") return RunEnginesCommand(folder, {rest.begin() + 1, rest.end()}, io);
+    if (command == "update") return RunUpdateCommand(folder, {rest.begin() + 1, rest.end()}, io);
     return Usage(io.err, "unknown command " + command);
   } catch (const std::exception& e) {
     io.err << "quorvex-summit: " << e.what() << '\n';

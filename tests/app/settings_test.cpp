@@ -22,7 +22,7 @@ TEST(Settings, DefaultsOfAnEmptySettingsFile) {
   EXPECT_FALSE(s.Flag(kSchedule));
   EXPECT_EQ(s.Text(kLang), "english");
   EXPECT_EQ(s.Text(kApp), "Quorvex Summit");
-  EXPECT_EQ(s.Text(kAppName), "quorvexent.exe");
+  EXPECT_EQ(s.Text(kAppName), "quorvex-summit");
   EXPECT_EQ(s.Text(kDbUp), "2/28/2026");  // today one month back, clamped to the month's end
   EXPECT_EQ(s.Text(kSoftUp), "2/28/2026");
   EXPECT_EQ(s.Text(kSubTemplate), dir.Root() + "/data/domains/report-template.htm");
@@ -82,7 +82,7 @@ TEST(Settings, EveryKeyIsListedOnceWithADefaultOfItsType) {
       default: break;
     }
   }
-  EXPECT_EQ(seen.size(), 41u);
+  EXPECT_EQ(seen.size(), 42u);
   ini.Close();
 }
 
