@@ -142,7 +142,7 @@ int RunImportCommand(const TAppFolder& folder, const std::vector<std::string>& a
   TImportMonitor monitor(state, editor, session.Dialogs());
   auto statusLine = [&](size_t node) {
     const TImportNode& n = monitor.Tree().Node(node);
-    io.out << n.url << "  " << TTerminalAnswerer::PlainText(n.lines[kStatusLine]) << '\n';
+    io.out << n.url << "  " << TTerminalAnswerer::PlainText(n.lines[kImportStatusLine]) << '\n';
     io.out.flush();
   };
   monitor.OnPageStatus = statusLine;
@@ -177,7 +177,7 @@ int RunImportCommand(const TAppFolder& folder, const std::vector<std::string>& a
   if (addAll && end != TImportEnd::Failed) {
     // Every page that offers "Add to projects?", as its link would add it.
     for (size_t i = 0; i < monitor.Tree().Count(); ++i) {
-      if (monitor.Tree().Node(i).lines[kStatusLine].find("<a href=\"add\"") == std::string::npos)
+      if (monitor.Tree().Node(i).lines[kImportStatusLine].find("<a href=\"add\"") == std::string::npos)
         continue;
       if (monitor.LinkClicked(i, "add")) statusLine(i);
     }

@@ -61,7 +61,7 @@ void TImportMonitor::StartImport(std::string_view mode, const std::string& start
 }
 
 bool TImportMonitor::Waiting(size_t node) const {
-  return tree_.Node(node).lines[kStatusLine] == texts_.waiting;
+  return tree_.Node(node).lines[kImportStatusLine] == texts_.waiting;
 }
 
 void TImportMonitor::SetStopEnabled(bool enabled) {
@@ -130,7 +130,7 @@ void TImportMonitor::NextUrl() {
     return;
   }
   const size_t node = *next;
-  tree_.SetLine(node, kStatusLine, texts_.statusConnecting);
+  tree_.SetLine(node, kImportStatusLine, texts_.statusConnecting);
   log_.Add(texts_.connecting, true);
   current_ = node;
   SetCounters(tree_.Count(), node);
@@ -142,7 +142,7 @@ void TImportMonitor::NextUrl() {
     http_->Get();
     inFlight_ = true;
   } catch (const THttpCliError& e) {
-    tree_.SetLine(node, kStatusLine, StartFailedStatus(e.what(), texts_));
+    tree_.SetLine(node, kImportStatusLine, StartFailedStatus(e.what(), texts_));
     if (OnPageStatus) OnPageStatus(node);
     SetStopEnabled(false);
     End(TImportEnd::Failed);
@@ -227,7 +227,7 @@ void TImportMonitor::SetPageStatus(size_t node, const std::string& reason,
       log_.Add(problem, false);
     }
   }
-  tree_.SetLine(node, kStatusLine, std::move(status.text));
+  tree_.SetLine(node, kImportStatusLine, std::move(status.text));
   if (OnPageStatus) OnPageStatus(node);
 }
 
@@ -321,7 +321,7 @@ bool TImportMonitor::AddLink(size_t node) {
   record.description = LineValue(node, kDescriptionLine, texts_.description);
   record.keywords = LineValue(node, kKeywordsLine, texts_.keywords);
   editor_.CreateProject(record);
-  tree_.SetLine(node, kStatusLine, texts_.projectAdded);
+  tree_.SetLine(node, kImportStatusLine, texts_.projectAdded);
   return true;
 }
 
@@ -338,7 +338,7 @@ bool TImportMonitor::UpdateLink(size_t node) {
   editor_.SetText("title", LineValue(node, kTitleLine, texts_.title));
   editor_.SetText("description", LineValue(node, kDescriptionLine, texts_.description));
   editor_.SetText("key1", LineValue(node, kKeywordsLine, texts_.keywords));
-  tree_.SetLine(node, kStatusLine, texts_.projectUpdated);
+  tree_.SetLine(node, kImportStatusLine, texts_.projectUpdated);
   return true;
 }
 

@@ -13,7 +13,7 @@
 namespace qs {
 
 enum TImportLine : size_t {
-  kStatusLine = 0,
+  kImportStatusLine = 0,
   kLevelLine = 1,
   kTitleLine = 2,
   kDescriptionLine = 3,

@@ -67,7 +67,7 @@ bool THtmlDelegate::editorEvent(QEvent* event, QAbstractItemModel* model,
     const QString href =
         AnchorAt(opt.text, opt.font, mouse->position() - QPointF(textRect.topLeft()));
     if (!href.isEmpty()) {
-      emit linkActivated(href);
+      emit linkActivated(href, index);
       return true;
     }
   }

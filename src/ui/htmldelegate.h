@@ -21,7 +21,7 @@ class THtmlDelegate : public QStyledItemDelegate {
   static QString AnchorAt(const QString& html, const QFont& font, QPointF pos);
 
  signals:
-  void linkActivated(const QString& href);
+  void linkActivated(const QString& href, const QModelIndex& index);
 };
 
 }  // namespace qs

@@ -18,7 +18,9 @@
 #include "platform/skin.h"
 #include "ui/applytable.h"
 #include "ui/dialog97.h"
+#include "metatags/metaupdate.h"
 #include "ui/helpform.h"
+#include "ui/importform.h"
 #include "ui/optionsform.h"
 #include "ui/projectspage.h"
 #include "ui/splash.h"
@@ -65,12 +67,17 @@ TForm1::TForm1(const TAppFolder& folder, TFormOptions options)
   }
   RunStartup(options.splash);
   run_ = std::make_unique<TRunControl>(summit_.state, summit_.catalogue, connection_, *dialogs_, *internet_);
+  import_ = std::make_unique<TImportMonitor>(summit_.state, editor_, *dialogs_);
+  newDomainModel_.importMonitor = import_.get();
+  newProjectModel_.importMonitor = import_.get();
   BuildWindow();
   BindScheduler(options);
 
   // The other windows, in the program's order.
   newProject_ = new TNewProject(newProjectModel_, summit_.state, *dialogs_, this);
   newDomain_ = new TNewDomain(newDomainModel_, summit_.state, *dialogs_, this);
+  importForm_ = new TImportProjects(*import_, this);
+  importForm_->OnProjectsChanged = [this] { RefreshAll(); };
   options_ = new TOptionsForm(connection_, *dialogs_, this);
   help_ = new THelpForm(folder, this);
   options_->ReadSettings();
@@ -263,8 +270,7 @@ void TForm1::BuildMenus() {
   Action(deleteProject, "351", "actDeleteCheckedProjects", [this] { Run([this] { editor_.DeleteCheckedProjects(); }); });
   Action(deleteProject, "353", "actDeleteAllProjects", [this] { Run([this] { editor_.DeleteAllProjects(); }); });
   Action(projectMenu, "343", "actClearHistory", [this] { Run([this] { editor_.ClearHistory(); }); });
-  QAction* updateMeta = Action(projectMenu, "352", "actUpdateMetaInfo", [] {});
-  updateMeta->setEnabled(false);  // needs the site import window
+  Action(projectMenu, "352", "actUpdateMetaInfo", [this] { UpdateMetaInfo(); });
 
   QMenu* submit = Menu(nullptr, "47", "MenuSubmit");
   Action(submit, "354", "actAutoSubmit", [this] { OpenPanelOf(TPage::Submit, 0); });
@@ -403,6 +409,12 @@ void TForm1::OpenNewProject() {
   if (may) newProject_->Open();
 }
 
+void TForm1::UpdateMetaInfo() {
+  Guarded(*dialogs_, [&] {
+    qs::UpdateMetaInfo(summit_.state, editor_.Text("url"), *dialogs_, *internet_, *import_);
+  });
+}
+
 void TForm1::OpenHelp(const std::string& file) { help_->ShowTopic(file); }
 
 void TForm1::SwitchTo(TLanguage language) {
@@ -424,6 +436,7 @@ void TForm1::ApplyTable() {
   projectsPage_->ApplyTable(table);
   newDomain_->ApplyTable(table);
   newProject_->ApplyTable(table);
+  importForm_->ApplyTable(table);
   options_->ApplyTable(table);
   RefreshLists();
 }
@@ -486,7 +499,8 @@ void TForm1::closeEvent(QCloseEvent* event) {
   }
   event->accept();
   for (QWidget* w : {static_cast<QWidget*>(newDomain_), static_cast<QWidget*>(newProject_),
-                     static_cast<QWidget*>(options_), static_cast<QWidget*>(help_)})
+                     static_cast<QWidget*>(importForm_), static_cast<QWidget*>(options_),
+                     static_cast<QWidget*>(help_)})
     w->close();
   tray_->hide();
   emit closed();

@@ -16,6 +16,7 @@
 #include "projects/projecteditor.h"
 #include "projects/wizards.h"
 #include "schedule/scheduler.h"
+#include "spider/importmonitor.h"
 #include "submit/runcontrol.h"
 
 class QAction;
@@ -30,6 +31,7 @@ namespace qs {
 
 class TDialog97;
 class THelpForm;
+class TImportProjects;
 class TNewDomain;
 class TNewProject;
 class TOptionsForm;
@@ -76,6 +78,8 @@ class TForm1 : public QMainWindow {
   // ---- other windows
   TNewDomain* NewDomainForm() const { return newDomain_; }
   TNewProject* NewProjectForm() const { return newProject_; }
+  TImportProjects* ImportForm() const { return importForm_; }
+  TImportMonitor& Import() { return *import_; }
   TOptionsForm* OptionsForm() const { return options_; }
   THelpForm* HelpForm() const { return help_; }
 
@@ -128,6 +132,7 @@ class TForm1 : public QMainWindow {
 
   void OpenNewDomain();
   void OpenNewProject();
+  void UpdateMetaInfo();
   void OpenHelp(const std::string& file);
   void SwitchTo(TLanguage language);
 
@@ -139,6 +144,7 @@ class TForm1 : public QMainWindow {
   TConnectionSettings connection_;
   TProjectEditor editor_;
   std::unique_ptr<TRunControl> run_;
+  std::unique_ptr<TImportMonitor> import_;
   TNewDomainWizard newDomainModel_;
   TNewProjectWizard newProjectModel_;
   std::unique_ptr<TSplash> splash_;
@@ -164,6 +170,7 @@ class TForm1 : public QMainWindow {
 
   TNewProject* newProject_ = nullptr;
   TNewDomain* newDomain_ = nullptr;
+  TImportProjects* importForm_ = nullptr;
   TOptionsForm* options_ = nullptr;
   THelpForm* help_ = nullptr;
 };

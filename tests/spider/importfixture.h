@@ -67,7 +67,7 @@ class ImportFixture : public testing::Test {
     return urls;
   }
   const std::string& Status(size_t node) const {
-    return monitor.Tree().Node(node).lines[kStatusLine];
+    return monitor.Tree().Node(node).lines[kImportStatusLine];
   }
   void AddProject(const std::string& url, const std::string& listedName,
                   const std::string& title) {

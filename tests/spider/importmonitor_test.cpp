@@ -254,7 +254,7 @@ TEST_F(ImportMonitorTest, StartingAgainDuringAFetchAbandonsTheFirstImport) {
   server.SetScripts({{Hang()}, Page("<title>Second</title>")});
   bool restarted = false;
   monitor.Tree().OnLineChange = [&](size_t, TImportLine line) {
-    if (!restarted && line == kStatusLine) {
+    if (!restarted && line == kImportStatusLine) {
       restarted = true;
       QTimer::singleShot(200, [&] {
         monitor.SetStartUrl(Url("/second.html"));
