@@ -18,6 +18,7 @@
 #include "platform/skin.h"
 #include "ui/applytable.h"
 #include "ui/dialog97.h"
+#include "engines/restart.h"
 #include "metatags/metaupdate.h"
 #include "ui/helpform.h"
 #include "ui/importform.h"
@@ -445,10 +446,17 @@ void TForm1::ApplyTable() {
 
 void TForm1::showEvent(QShowEvent* event) {
   QMainWindow::showEvent(event);
-  if (InstallPendingSoftware && InstallPendingSoftware()) {
+  // A downloaded software update is installed by the restart program, which waits for this
+  // program to end.
+  std::string failure;
+  const std::string programs = restartProgramFolder.empty()
+                                   ? QCoreApplication::applicationDirPath().toStdString()
+                                   : restartProgramFolder;
+  if (HandOverPendingSoftware(summit_.state.folder, programs, failure)) {
     QMetaObject::invokeMethod(this, [this] { sessionEnding_ = true; close(); }, Qt::QueuedConnection);
     return;
   }
+  if (!failure.empty()) dialogs_->Message(failure, TMsgDlgType::Error);
   if (shownOnce_) return;
   shownOnce_ = true;
   FirstShowing();

@@ -97,9 +97,8 @@ class TForm1 : public QMainWindow {
   // The desktop session ends: the next close ends the program even with the scheduler on.
   void SessionEnding() { sessionEnding_ = true; }
 
-  // At each showing: a downloaded software update is handed to the installer; true when it
-  // was, and the window then closes.
-  std::function<bool()> InstallPendingSoftware;
+  // The folder of the restart program (default: the application's own executable folder).
+  std::string restartProgramFolder;
 
  signals:
   // The window closed for good: the program ends.

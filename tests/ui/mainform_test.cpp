@@ -2,6 +2,8 @@
 // delete commands, the tab rules, the tray and the closing rules, the language table.
 #include "ui/mainform.h"
 
+#include <sys/stat.h>
+
 #include <QAction>
 #include <QComboBox>
 #include <QLineEdit>
@@ -209,6 +211,22 @@ TEST_F(MainFormTest, MenuCommandsOpenTheirPageAndPanel) {
   EXPECT_EQ(form->HelpForm()->CurrentFile(), QStringLiteral("dompro.html"));
   Trigger("actDialup");
   EXPECT_TRUE(form->OptionsForm()->isVisible());
+}
+
+TEST_F(MainFormTest, WaitingSoftwareIsHandedToTheRestartProgramAndTheWindowCloses) {
+  dir.Write("software.cab", "MSCF");
+  // A stand-in restart program that notes how it was started.
+  dir.Write("programs/quorvex-restart", "#!/bin/sh\necho \"$@\" > \"$(dirname \"$0\")/started\"\n");
+  ASSERT_EQ(::chmod(dir.Path("programs/quorvex-restart").c_str(), 0755), 0);
+  Open();
+  form->restartProgramFolder = dir.Path("programs");
+  QSignalSpy closed(form.get(), &TForm1::closed);
+  form->show();
+  QTRY_COMPARE_WITH_TIMEOUT(closed.count(), 1, 5000);
+  QTRY_VERIFY_WITH_TIMEOUT(dir.Exists("programs/started"), 5000);
+  EXPECT_EQ(dir.Read("programs/started"),
+            "--wait " + std::to_string(QCoreApplication::applicationPid()) + "\n");
+  EXPECT_TRUE(answers.Calls().empty());
 }
 
 TEST_F(MainFormTest, ClosingWithoutTheTrayEndsTheProgram) {
