@@ -73,6 +73,10 @@ TForm1::TForm1(const TAppFolder& folder, TFormOptions options)
   newProjectModel_.importMonitor = import_.get();
   BuildWindow();
   BindScheduler(options);
+  run_->OnReloadHistory = [this] {
+    Guarded(*dialogs_, [&] { editor_.ReloadHistory(); });
+    projectsPage_->Refresh();
+  };
 
   // The other windows, in the program's order.
   newProject_ = new TNewProject(newProjectModel_, summit_.state, *dialogs_, this);
