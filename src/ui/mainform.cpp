@@ -95,8 +95,11 @@ TForm1::TForm1(const TAppFolder& folder, TFormOptions options)
 
 TForm1::~TForm1() {
   // The program ends: the scheduler stops ticking but stays switched on for the next start.
+  // The behaviour goes first, while the widgets its events reach are still there.
   if (summit_.scheduler) summit_.scheduler->Halt();
   summit_.scheduler.reset();
+  import_.reset();
+  run_.reset();
   summit_.catalogue.Close();
 }
 
