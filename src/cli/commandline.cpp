@@ -71,6 +71,8 @@ std::string UsageText() {
          "                     log and each scheduled run's rows and summary; the first\n"
          "                     check comes 49.6 s after the start. Ctrl-C or SIGTERM stops\n"
          "                     it and leaves [Application] schedule as it is\n"
+         "  schedule stop      switch the scheduler off: [Application] schedule off, the\n"
+         "                     autostart entry removed\n"
          "\n"
          "Options:\n"
          "  --home DIR         use DIR as the application folder (also: QUORVEX_HOME)\n"

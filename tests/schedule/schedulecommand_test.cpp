@@ -103,6 +103,11 @@ TEST_F(ScheduleCommand, RunSubmitsADueProjectAtTheFirstTickAndStopsAtASignal) {
   struct sigaction action {};
   sigaction(SIGTERM, nullptr, &action);
   EXPECT_EQ(action.sa_handler, SIG_DFL);
+  // Stop Scheduler from the command line switches both off.
+  ASSERT_EQ(Run({"stop"}), kExitOk) << err.str();
+  EXPECT_EQ(out.str(), "Scheduler Disabled\n");
+  EXPECT_EQ(ScheduleFlag(), "0");
+  EXPECT_FALSE(dir.Exists("config/autostart/QuorvexEnt.desktop"));
 }
 
 }  // namespace
