@@ -27,19 +27,23 @@
 
 namespace {
 
+// Kept for the whole run; removed at exit (a plain buffer, alive when the exit handler runs).
+char rootPath[] = "/tmp/fuzz_schedule.XXXXXX";
+
 const std::string& Root() {
   static const std::string root = [] {
     QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
-    char pattern[] = "/tmp/fuzz_schedule.XXXXXX";
-    const char* made = mkdtemp(pattern);
-    if (!made) std::abort();
-    const std::string r = made;
+    if (!mkdtemp(rootPath)) std::abort();
+    const std::string r = rootPath;
     const std::string projects = r + "/data/domains/projects/dom.example";
     std::filesystem::create_directories(projects);
     qs::WriteFileAtomically(projects + "/_a.htm.zro", "[_a.htm]\r\nurl=http://dom.example/a.htm\r\n");
     qs::WriteFileAtomically(projects + "/_b.htm.zro",
                             "[_b.htm]\r\nurl=http://dom.example/b.htm\r\nlastsub=12/1/2026\r\n");
-    std::atexit([] { std::filesystem::remove_all(Root()); });
+    std::atexit([] {
+      std::error_code ignored;
+      std::filesystem::remove_all(rootPath, ignored);
+    });
     return r;
   }();
   return root;
