@@ -74,6 +74,8 @@ std::string UsageText() {
          "                     log and each scheduled run's rows and summary; the first\n"
          "                     check comes 49.6 s after the start. Ctrl-C or SIGTERM stops\n"
          "                     it and leaves [Application] schedule as it is\n"
+         "  schedule stop      switch the scheduler off: [Application] schedule off, the\n"
+         "                     autostart entry removed\n"
          "  import --mode addspidered|justspider|updateproject [--ext E] [--levels N]\n"
          "         [--max N] [--contact DOMAIN/PROJECT] [--add-all] URL\n"
          "                     import the site of URL into its domain (which must exist):\n"

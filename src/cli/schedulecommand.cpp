@@ -8,6 +8,7 @@
 
 #include "app/clock.h"
 #include "app/summit.h"
+#include "engines/enginecatalogue.h"
 #include "cli/interruptwatch.h"
 #include "cli/runprinter.h"
 #include "cli/terminalanswerer.h"
@@ -24,7 +25,8 @@ namespace {
 int ScheduleUsage(std::ostream& err, const std::string& problem) {
   err << "quorvex-summit: schedule: " << problem << "\n"
       << "Usage: quorvex-summit [--home DIR] schedule list\n"
-      << "       quorvex-summit [--home DIR] schedule run [--yes]\n";
+      << "       quorvex-summit [--home DIR] schedule run [--yes]\n"
+      << "       quorvex-summit [--home DIR] schedule stop\n";
   return kExitUsage;
 }
 
@@ -38,6 +40,22 @@ int ListCommand(const TAppFolder& folder, TCommandLineIo io) {
   io.out << language.Lookup("label13") << ' ' << list.Count() << '\n';
   for (const std::string& p : list.Problems()) io.err << "quorvex-summit: schedule: " << p << '\n';
   return list.Problems().empty() ? kExitOk : kExitFailure;
+}
+
+// Stop Scheduler on the folder: [Application] schedule off and the autostart entry removed.
+int StopCommand(const TAppFolder& folder, TCommandLineIo io) {
+  TAppState state;
+  state.folder = folder;
+  LoadStartupTable(state.languageTable, folder);
+  TTerminalAnswerer answerer(io.in, io.err, state.applicationTitle);
+  TEngineCatalogue catalogue;
+  TConnectionSettings connection(folder);
+  TPlatformInternetConnection internet;
+  TRunControl run(state, catalogue, connection, answerer, internet);
+  TScheduler scheduler(state, run, connection, internet, answerer);
+  scheduler.OnLogLine = [&](const std::string& line) { io.out << line << '\n'; };
+  scheduler.Stop();
+  return kExitOk;
 }
 
 int RunCommand(const TAppFolder& folder, bool yes, TCommandLineIo io, int frameIntervalMs) {
@@ -101,11 +119,15 @@ int RunCommand(const TAppFolder& folder, bool yes, TCommandLineIo io, int frameI
 
 int RunScheduleCommand(const TAppFolder& folder, const std::vector<std::string>& args,
                        TCommandLineIo io, int frameIntervalMs) {
-  if (args.empty()) return ScheduleUsage(io.err, "list or run is needed");
+  if (args.empty()) return ScheduleUsage(io.err, "list, run or stop is needed");
   const std::string& what = args[0];
   if (what == "list") {
     if (args.size() != 1) return ScheduleUsage(io.err, "list takes no arguments");
     return ListCommand(folder, io);
+  }
+  if (what == "stop") {
+    if (args.size() != 1) return ScheduleUsage(io.err, "stop takes no arguments");
+    return StopCommand(folder, io);
   }
   if (what == "run") {
     bool yes = false;

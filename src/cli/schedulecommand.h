@@ -1,5 +1,5 @@
 // schedule list: prints the scheduled list. schedule run [--yes]: runs the scheduler in the
-// foreground on the real clock until SIGINT or SIGTERM.
+// foreground on the real clock until SIGINT or SIGTERM. schedule stop: Stop Scheduler.
 #pragma once
 
 #include <string>

@@ -96,7 +96,8 @@ void TScheduler::Start(TSchedulerStart by) {
 }
 
 void TScheduler::Stop() {
-  if (!running_) return;
+  // Also when it does not run (the command line switches a scheduler off that an ended
+  // program left on): every step leaves a stopped scheduler as it was.
   running_ = false;
   tray_.Stop();
   if (OnRunningChanged) OnRunningChanged(false);

@@ -49,7 +49,8 @@ class TScheduler {
   // "Start Scheduler", or the restart at program start (which logs the shutdown lines and
   // sends the window to the tray). Nothing happens while it runs.
   void Start(TSchedulerStart by = TSchedulerStart::UserCommand);
-  // "Stop Scheduler": [Application] schedule off, the autostart entry removed.
+  // "Stop Scheduler": [Application] schedule off, the autostart entry removed, "Scheduler
+  // Disabled" logged; also when the scheduler does not run.
   void Stop();
   // Stops the animation and the ticks only, as the end of the program does: [Application]
   // schedule and the autostart entry stay as they are, so the next start restarts it.

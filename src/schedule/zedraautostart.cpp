@@ -50,7 +50,8 @@ void TZedraAutostart::SetStartNextLogon(bool on) { SetEntry(TAutostartList::Next
 void TZedraAutostart::SetEntry(TAutostartList list, bool on) {
   // The first write or removal of a run keeps the every-log-on entry as it stands, whatever
   // was asked: the window applies the stored "off" at creation, and an entry a running
-  // scheduler made before the program last ended must survive that.
+  // scheduler made before the program last ended must survive that. Only these two setters
+  // count as that first call; renaming and a change of scope move entries as they are.
   if (firstCall_) {
     firstCall_ = false;
     on = store_.Exists(appName_, TAutostartList::EveryLogon, global_);

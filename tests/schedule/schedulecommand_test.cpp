@@ -69,6 +69,23 @@ TEST_F(ScheduleCommand, ListPrintsTheRowsAndTheCount) {
   EXPECT_EQ(Run({"run", "--fast"}), kExitUsage);
 }
 
+TEST_F(ScheduleCommand, TheSetCommandSchedulesAProject) {
+  Project("/a.htm", std::nullopt);
+  Project("/b.htm", std::nullopt);
+  const auto set = [&](const std::vector<std::string>& fields) {
+    std::vector<std::string> all{"--home", dir.Root(), "set", "dom.example", "/b.htm"};
+    all.insert(all.end(), fields.begin(), fields.end());
+    return RunCommandLine(all, dir.Root(), dir.Root(), {in, out, err});
+  };
+  ASSERT_EQ(set({"scheduled=-1", "startdate=" + Date(2), "enddate=" + Date(9),
+                 "besttime=" + Time(10, 30), "daysbetween=4"}), kExitOk) << err.str();
+  ASSERT_EQ(Run({"list"}), kExitOk) << err.str();
+  EXPECT_EQ(out.str(), "dom.example\t/b.htm\t" + Date(2) + "\t10:30:00 AM\nScheduled: 1\n");
+  ASSERT_EQ(set({"scheduled=0"}), kExitOk) << err.str();
+  ASSERT_EQ(Run({"list"}), kExitOk);
+  EXPECT_EQ(out.str(), "Scheduled: 0\n");
+}
+
 TEST_F(ScheduleCommand, RunSubmitsADueProjectAtTheFirstTickAndStopsAtASignal) {
   Project("/a.htm", std::nullopt);
   Schedule({Line("/a.htm", 0, 30, Time(0, 0), "7")});
@@ -103,6 +120,11 @@ TEST_F(ScheduleCommand, RunSubmitsADueProjectAtTheFirstTickAndStopsAtASignal) {
   struct sigaction action {};
   sigaction(SIGTERM, nullptr, &action);
   EXPECT_EQ(action.sa_handler, SIG_DFL);
+  // Stop Scheduler from the command line switches both off.
+  ASSERT_EQ(Run({"stop"}), kExitOk) << err.str();
+  EXPECT_EQ(out.str(), "Scheduler Disabled\n");
+  EXPECT_EQ(ScheduleFlag(), "0");
+  EXPECT_FALSE(dir.Exists("config/autostart/QuorvexEnt.desktop"));
 }
 
 }  // namespace

@@ -54,8 +54,12 @@ TEST_F(Scheduler, StartAndStopKeepTheFlagTheAutostartEntryTheStatusAndTheLog) {
   EXPECT_NE(UserEntry().find("\nExec=\"/opt/quorvex summit/quorvex-summit\"\n"), std::string::npos)
       << UserEntry();
   EXPECT_TRUE(scheduler->Autostart().Autostart());
+  // Closing the window while it runs only hides it, unless the session ends.
+  EXPECT_FALSE(scheduler->MayCloseWindow(false));
+  EXPECT_TRUE(scheduler->MayCloseWindow(true));
 
   scheduler->Stop();
+  EXPECT_TRUE(scheduler->MayCloseWindow(false));
   EXPECT_FALSE(scheduler->Running());
   EXPECT_EQ(scheduler->StatusText(), "Status: Disabled");
   EXPECT_EQ(scheduler->LogLines().back(), "Scheduler Disabled");
