@@ -15,6 +15,16 @@ std::optional<std::array<int, kTabCount>> TabWidths(std::string_view lang) {
   return widths;
 }
 
+TTabChoice ChooseTab(TPage page, bool noDomain, bool runActive, IDialogs& dialogs,
+                     const TLanguageTable& table) {
+  if (page == TPage::Database && runActive) {
+    dialogs.Message(table.Lookup("nodbedit"), TMsgDlgType::Warning);
+    return {false, false};
+  }
+  if (page == TPage::Projects && noDomain) return {true, dialogs.Ask(table.Lookup("175"))};
+  return {};
+}
+
 std::string DoorwayTemplateEntryHtml(std::string_view name, int number) {
   return "<P align=\"center\"><B>" + std::string(name) + "</B><BR><img src=\"idx:" +
          std::to_string(number) + "\"></p>";

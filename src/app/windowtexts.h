@@ -1,11 +1,15 @@
 // What the windows show that is a rule rather than a layout: the tab captions and widths the
-// language table gives, the doorway template entries, and the help window's topics.
+// language table gives, what choosing a tab does, the doorway template entries, and the help
+// window's topics.
 #pragma once
 
 #include <array>
 #include <optional>
 #include <string>
 #include <string_view>
+
+#include "app/dialogs.h"
+#include "app/langtable.h"
 
 namespace qs {
 
@@ -35,6 +39,17 @@ std::string TabCaptionHtml(std::string_view text);
 // The tab widths, in strip order, for a table whose lang value is "english" or "spanish";
 // nothing for any other language (the tabs keep their widths).
 std::optional<std::array<int, kTabCount>> TabWidths(std::string_view lang);
+
+// What choosing a tab does: whether the page changes, and whether the new-domain wizard opens.
+struct TTabChoice {
+  bool change = true;
+  bool openNewDomain = false;
+};
+// Database while a submission run is active: the warning nodbedit, and the page stays.
+// Projects without a domain: question 175; Yes opens the new-domain wizard (the page changes
+// either way).
+TTabChoice ChooseTab(TPage page, bool noDomain, bool runActive, IDialogs& dialogs,
+                     const TLanguageTable& table);
 
 // An entry of the doorway template list: <P align="center"><B>name</B><BR><img src="idx:n"></p>
 std::string DoorwayTemplateEntryHtml(std::string_view name, int number);

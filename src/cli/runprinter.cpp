@@ -1,5 +1,7 @@
 #include "cli/runprinter.h"
 
+#include "app/summit.h"
+
 #include <ostream>
 
 #include "cli/terminalanswerer.h"
@@ -35,6 +37,22 @@ void PrintRunProgress(TRunControl& run, const TAppFolder& folder, std::ostream& 
         << '\n';
     out.flush();
   };
+}
+
+namespace {
+
+TConnectionSettings StoredConnection(const TAppFolder& folder) {
+  TConnectionSettings connection(folder);
+  connection.ReadTimeoutsPorts();
+  return connection;
+}
+
+}  // namespace
+
+TCommandRun::TCommandRun(TSummit& summit, IDialogs& dialogs, std::ostream& out)
+    : connection(StoredConnection(summit.state.folder)),
+      run(summit.state, summit.catalogue, connection, dialogs, internet) {
+  PrintRunProgress(run, summit.state.folder, out);
 }
 
 }  // namespace qs

@@ -1,16 +1,28 @@
-// What the commands that run submissions print: each decided row, each written report and
-// each ended entry's summary with its history file.
+// The run of the commands that submit, and what they print: each decided row, each written
+// report and each ended entry's summary with its history file.
 #pragma once
 
 #include <iosfwd>
 
 #include "app/appfolder.h"
+#include "net/connectionsettings.h"
+#include "platform/internetconnection.h"
+#include "submit/runcontrol.h"
 
 namespace qs {
 
-class TRunControl;
+class TSummit;
 
 // Sets the run's OnRowDecided, OnReportWritten and OnEntryEnded to print to `out`.
 void PrintRunProgress(TRunControl& run, const TAppFolder& folder, std::ostream& out);
+
+// A started program's run with the stored time-out and ports and the platform's connection
+// state, printing its progress to `out`.
+struct TCommandRun {
+  TCommandRun(TSummit& summit, IDialogs& dialogs, std::ostream& out);
+  TConnectionSettings connection;
+  TPlatformInternetConnection internet;
+  TRunControl run;
+};
 
 }  // namespace qs

@@ -69,11 +69,8 @@ int RunCommand(const TAppFolder& folder, bool yes, TCommandLineIo io, int frameI
     summit.catalogue.Close();
     return kExitFailure;
   }
-  TConnectionSettings connection(folder);
-  connection.ReadTimeoutsPorts();
-  TPlatformInternetConnection internet;
-  TRunControl run(summit.state, summit.catalogue, connection, answerer, internet);
-  PrintRunProgress(run, folder, io.out);
+  TCommandRun commandRun(summit, answerer, io.out);
+  TRunControl& run = commandRun.run;
 
   int code = kExitFailure;
   try {
@@ -82,7 +79,8 @@ int RunCommand(const TAppFolder& folder, bool yes, TCommandLineIo io, int frameI
     TSchedulerPlatform platform;
     platform.timer = std::make_unique<TQtFrameTimer>(frameIntervalMs);
     TScheduler& scheduler =
-        summit.AttachScheduler(run, connection, internet, answerer, std::move(platform));
+        summit.AttachScheduler(run, commandRun.connection, commandRun.internet, answerer,
+                              std::move(platform));
     scheduler.OnLogLine = [&](const std::string& line) {
       io.out << line << '\n';
       io.out.flush();

@@ -61,11 +61,8 @@ int RunSubmitCommand(const TAppFolder& folder, const std::vector<std::string>& a
     }
   }
 
-  TConnectionSettings connection(folder);
-  connection.ReadTimeoutsPorts();
-  TPlatformInternetConnection internet;
-  TRunControl run(summit.state, summit.catalogue, connection, answerer, internet);
-  PrintRunProgress(run, folder, io.out);
+  TCommandRun commandRun(summit, answerer, io.out);
+  TRunControl& run = commandRun.run;
 
   int code = kExitFailure;
   try {

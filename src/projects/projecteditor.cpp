@@ -60,6 +60,13 @@ void TProjectEditor::LoadDomains() {
   SelectDomain(state_.domains.empty() ? -1 : 0);
 }
 
+void TProjectEditor::ShowStartupSelection() {
+  checked_.clear();
+  selectedDomain_ = IndexOfDomain(state_.currentDomain);
+  // A start-up that stopped early leaves what it loaded so far: possibly no domain or list.
+  SelectProject(selectedDomain_ >= 0 && !state_.projects.empty() ? 0 : -1);
+}
+
 void TProjectEditor::SelectDomain(int index) {
   selectedDomain_ = index;
   LoadProjectList();

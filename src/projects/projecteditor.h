@@ -60,6 +60,9 @@ class TProjectEditor {
 
   // Reads the domain list (sorted) and selects its first domain.
   void LoadDomains();
+  // Takes the lists the start-up read (its domain and first project selected) without
+  // reading them again, and loads that project.
+  void ShowStartupSelection();
   // Selects a domain by position (-1: none) and loads its project list.
   void SelectDomain(int index);
   // Empties the project list, reads the selected domain's, selects and loads the first.

@@ -135,7 +135,7 @@ void TForm1::RunStartup(bool splash) {
   QApplication::setApplicationDisplayName(windowTitle());
   if (ownDialog_) ownDialog_->applicationTitle = state.applicationTitle;
   // The editor shows the start-up's selection: the first domain and its first project.
-  Guarded(*dialogs_, [&] { editor_.LoadDomains(); });
+  Guarded(*dialogs_, [&] { editor_.ShowStartupSelection(); });
 }
 
 // ---- the window ---------------------------------------------------------------------------
@@ -356,14 +356,10 @@ void TForm1::ShowPage(TPage page) {
 }
 
 void TForm1::ChooseTab(TPage page) {
-  const TLanguageTable& table = summit_.state.languageTable;
-  if (page == TPage::Database && run_->Active()) {
-    dialogs_->Message(table.Lookup("nodbedit"), TMsgDlgType::Warning);
-    return;
-  }
-  ShowPage(page);
-  if (page == TPage::Projects && editor_.Domains().empty() && dialogs_->Ask(table.Lookup("175")))
-    OpenNewDomain();
+  const TTabChoice choice = qs::ChooseTab(page, editor_.Domains().empty(), run_->Active(),
+                                          *dialogs_, summit_.state.languageTable);
+  if (choice.change) ShowPage(page);
+  if (choice.openNewDomain) OpenNewDomain();
 }
 
 // ---- lists --------------------------------------------------------------------------------
