@@ -14,4 +14,9 @@ bool StartProgram(const std::string& program, const std::vector<std::string>& ar
 // (xdg-open, or the program named by $QUORVEX_OPENER). False when no handler could start.
 bool OpenWithDefaultHandler(const std::string& fileOrAddress);
 
+// Opens a web address in the user's browser. Only http:// and https:// addresses are opened:
+// addresses come from engine tables and update archives, and anything else (a file, a
+// program's option) is refused with false.
+bool OpenWebAddress(const std::string& address);
+
 }  // namespace qs

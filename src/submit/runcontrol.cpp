@@ -63,6 +63,20 @@ void TRunControl::Changed() {
   if (OnQueueChanged) OnQueueChanged();
 }
 
+void TRunControl::ClearRows() {
+  rows_.clear();
+  decidedWeight_ = 0;
+  if (OnRowsCleared) OnRowsCleared();
+}
+
+std::string TRunControl::ProgressText() const {
+  if (current_ < 0) return {};
+  const RunEntry& e = queue_.Entries()[static_cast<size_t>(current_)];
+  if (e.state != TEntryState::UnderPromotion && e.state != TEntryState::Paused) return {};
+  return e.DisplayText() + ": " + std::to_string(decidedWeight_) + " / " +
+         std::to_string(e.expectedTotal);
+}
+
 // ---- enqueue and cancel
 
 void TRunControl::AddChecked(const std::string& domain, const std::vector<std::string>& projects,
@@ -187,7 +201,7 @@ void TRunControl::Reset() {
   AbortLive(404, state_.languageTable.Lookup("130"), true);
   StopTimer();
   queue_.Clear();
-  rows_.clear();
+  ClearRows();
   current_ = -1;
   completed_ = total_ = inFlight_ = 0;
   scheduledRun_ = false;
@@ -222,7 +236,7 @@ void TRunControl::ChooseNext() {
   e.state = TEntryState::UnderPromotion;
   e.lines[kStatusLine] = queue_.StatusText(TEntryState::UnderPromotion, scheduledRun_);
   e.ok = e.failed = e.timeout = 0;
-  rows_.clear();
+  ClearRows();
   Changed();
   StartTimer();
   for (TSdfDataSet* t : {&catalogue_.EnginesTable, &catalogue_.CustomTable})
@@ -305,6 +319,7 @@ void TRunControl::VisitRecord(TSdfDataSet& table, TEngineTable from) {
   if (!request.due) {
     rows_[index].result = state_.languageTable.Lookup("135");
     rows_[index].image = TRowImage::Skipped;
+    decidedWeight_ += RowCount(rows_[index].count);
     if (OnRowDecided) OnRowDecided(index);
     return;
   }
@@ -375,6 +390,7 @@ void TRunControl::Classify(size_t index, int status, std::string text) {
   RunEntry& e = CurrentEntry();
   ActivityRow& row = rows_[index];
   const long long count = RowCount(row.count);
+  decidedWeight_ += count;
   switch (ClassOf(status)) {
     case TResultClass::Ok:
       row.image = TRowImage::Ok;

@@ -73,9 +73,16 @@ class TRunControl {
   int Current() const { return current_; }
   bool ScheduledRun() const { return scheduledRun_; }
   bool Active() const { return !buttons_.start && buttons_.pause; }
+  // The weight (`e_count`) of the current entry's rows decided so far, skipped rows included:
+  // it reaches the entry's expected total when every visited record is decided.
+  long long DecidedWeight() const { return decidedWeight_; }
+  // While an entry is under promotion or paused: its node's text, then the decided weight
+  // against the expected total ("site.com [Index]: 120 / 306"); otherwise empty.
+  std::string ProgressText() const;
 
   // ---- events
   std::function<void()> OnQueueChanged;          // entries or their lines changed
+  std::function<void()> OnRowsCleared;           // a new entry began, or Reset
   std::function<void(size_t row)> OnRowAdded;
   std::function<void(size_t row)> OnRowDecided;  // its Result was set (skipped or classified)
   std::function<void()> OnButtonsChanged;
@@ -109,6 +116,7 @@ class TRunControl {
   void StopTimer();
   void Scan();
   void Changed();
+  void ClearRows();
 
   TAppState& state_;
   TEngineCatalogue& catalogue_;
@@ -123,6 +131,7 @@ class TRunControl {
   std::list<std::unique_ptr<TLiveRequest>> live_;  // in the order they were started
   TRunButtons buttons_;
   int total_ = 0, completed_ = 0, inFlight_ = 0, current_ = -1;
+  long long decidedWeight_ = 0;
   bool scheduledRun_ = false;
   // Raised for every new entry and by Reset: the end of a request of an earlier generation
   // changes nothing but the live list.

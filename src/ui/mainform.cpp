@@ -10,6 +10,7 @@
 #include <QMenuBar>
 #include <QSplitter>
 #include <QStackedWidget>
+#include <QStatusBar>
 #include <QSystemTrayIcon>
 #include <QToolBox>
 #include <QVBoxLayout>
@@ -25,6 +26,7 @@
 #include "ui/optionsform.h"
 #include "ui/projectspage.h"
 #include "ui/splash.h"
+#include "ui/submitpage.h"
 #include "ui/tabstrip.h"
 #include "ui/uierrors.h"
 #include "ui/wizardforms.h"
@@ -71,8 +73,11 @@ TForm1::TForm1(const TAppFolder& folder, TFormOptions options)
   import_ = std::make_unique<TImportMonitor>(summit_.state, editor_, *dialogs_);
   newDomainModel_.importMonitor = import_.get();
   newProjectModel_.importMonitor = import_.get();
+  summit_.AttachScheduler(*run_, connection_, *internet_, *dialogs_,
+                          options.schedulerPlatform ? options.schedulerPlatform() : TSchedulerPlatform{});
+  Scheduler().BindEditor(editor_);
   BuildWindow();
-  BindScheduler(options);
+  BindScheduler();
   run_->OnReloadHistory = [this] {
     Guarded(*dialogs_, [&] { editor_.ReloadHistory(); });
     projectsPage_->Refresh();
@@ -97,24 +102,24 @@ TForm1::~TForm1() {
   // The program ends: the scheduler stops ticking but stays switched on for the next start.
   // The behaviour goes first, while the widgets its events reach are still there.
   if (summit_.scheduler) summit_.scheduler->Halt();
+  delete submitPage_;  // it lets go of the run's and the scheduler's events
   summit_.scheduler.reset();
   import_.reset();
   run_.reset();
   summit_.catalogue.Close();
 }
 
-void TForm1::BindScheduler(TFormOptions& options) {
-  TScheduler& scheduler = summit_.AttachScheduler(
-      *run_, connection_, *internet_, *dialogs_,
-      options.schedulerPlatform ? options.schedulerPlatform() : TSchedulerPlatform{});
-  scheduler.BindEditor(editor_);
+void TForm1::BindScheduler() {
+  TScheduler& scheduler = Scheduler();
   auto buttons = [this] {
     Command("actSchedulerStart")->setEnabled(Scheduler().StartEnabled());
     Command("actSchedulerStop")->setEnabled(Scheduler().StopEnabled());
+    submitPage_->SchedulerChanged();
   };
   scheduler.OnRunningChanged = [this, buttons](bool running) {
     ShowTray(running);
     buttons();
+    ShowProgress();
   };
   scheduler.OnFrameChanged = [this](int frame, bool look) { SetTrayFrame(frame, look); };
   scheduler.OnGoToTray = [this] { GoToTray(); };
@@ -190,7 +195,11 @@ void TForm1::BuildWindow() {
   pageWidgets_.resize(8);
   projectsPage_ = new TProjectsPage(editor_, *dialogs_, summit_.state);
   pageWidgets_[int(TPage::Projects)] = projectsPage_;
-  pageWidgets_[int(TPage::Submit)] = PanelPage("SubmitPage", {"61", "62", "63"});
+  submitPage_ = new TSubmitPage(*run_, Scheduler(), editor_, summit_.manualEngines, *dialogs_, summit_.state);
+  connect(submitPage_, &TSubmitPage::progressChanged, this, &TForm1::ShowProgress);
+  // The update itself belongs to the Database page's update panel.
+  connect(submitPage_, &TSubmitPage::updateDatabaseRequested, this, [this] { OpenPanelOf(TPage::Database, 2); });
+  pageWidgets_[int(TPage::Submit)] = submitPage_;
   pageWidgets_[int(TPage::Ranking)] = PanelPage("RankingPage", {});
   pageWidgets_[int(TPage::MetaTags)] = PanelPage("MetaTagsPage", {"216", "217"});
   pageWidgets_[int(TPage::Doorways)] = PanelPage("DoorwaysPage", {"234", "237"});
@@ -253,6 +262,10 @@ void TForm1::OpenPanelOf(TPage page, int panel) {
   if (page_ != page) return;  // refused
   if (page == TPage::Projects) {
     projectsPage_->OpenPanel(static_cast<TProjectPanel>(panel));
+    return;
+  }
+  if (page == TPage::Submit) {
+    submitPage_->OpenPanel(static_cast<TSubmitPanel>(panel));
     return;
   }
   if (auto* box = pageWidgets_[int(page)]->findChild<QToolBox*>()) box->setCurrentIndex(panel);
@@ -438,6 +451,7 @@ void TForm1::ApplyTable() {
     for (int i = 0; i < kTabCount; ++i) tabs_->Tab(i)->setFixedWidth((*widths)[i]);
   tabs_->Select(tabs_->Selected());
   projectsPage_->ApplyTable(table);
+  submitPage_->ApplyTable(table);
   newDomain_->ApplyTable(table);
   newProject_->ApplyTable(table);
   importForm_->ApplyTable(table);
@@ -484,6 +498,15 @@ void TForm1::FirstShowing() {
 }
 
 void TForm1::ShowTray(bool shown) { tray_->setVisible(shown); }
+
+void TForm1::ShowProgress() {
+  const QString progress = Q(run_->ProgressText());
+  if (progress.isEmpty())
+    statusBar()->clearMessage();
+  else
+    statusBar()->showMessage(progress);
+  tray_->setToolTip(progress.isEmpty() ? windowTitle() : windowTitle() + QLatin1Char('\n') + progress);
+}
 
 void TForm1::SetTrayFrame(int frame, bool scheduledLook) {
   trayFrame_ = frame;

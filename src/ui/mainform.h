@@ -37,6 +37,7 @@ class TNewProject;
 class TOptionsForm;
 class TProjectsPage;
 class TSplash;
+class TSubmitPage;
 class TTabStrip;
 
 // What the main window may be given instead of the platform's own (tests give their own).
@@ -70,6 +71,7 @@ class TForm1 : public QMainWindow {
   // Makes a page current without the tab rules (the About page hides the left panel).
   void ShowPage(TPage page);
   TProjectsPage* ProjectsPage() const { return projectsPage_; }
+  TSubmitPage* SubmitPage() const { return submitPage_; }
   TTabStrip* Tabs() const { return tabs_; }
   QListWidget* DomainList() const { return domainList_; }
   QListWidget* ProjectList() const { return projectList_; }
@@ -110,7 +112,8 @@ class TForm1 : public QMainWindow {
 
  private:
   void RunStartup(bool splash);
-  void BindScheduler(TFormOptions& options);
+  void BindScheduler();
+  void ShowProgress();
   void ShowTray(bool shown);
   void SetTrayFrame(int frame, bool scheduledLook);
   void GoToTray();
@@ -161,6 +164,7 @@ class TForm1 : public QMainWindow {
   QLabel* aboutPicture_ = nullptr;
   QListWidget *domainList_ = nullptr, *projectList_ = nullptr;
   TProjectsPage* projectsPage_ = nullptr;
+  TSubmitPage* submitPage_ = nullptr;
   std::vector<std::pair<QObject*, const char*>> keyed_;  // menus and actions with caption keys
   std::vector<std::pair<QToolBox*, std::vector<const char*>>> panelKeys_;
   QSystemTrayIcon* tray_ = nullptr;

@@ -245,6 +245,9 @@ TEST_F(SubmitRun, EveryBehaviourEndsInItsClassAndTheSumsCountTheWeights) {
     EXPECT_EQ(Line(kStatusLine), "Status: <b>Submission Complete...</b>");
     EXPECT_EQ(run->Buttons(), (TRunButtons{false, false, false, true}));
     EXPECT_FALSE(run->TimerRunning());
+    // Every visited record was decided, the skipped one included, by its weight.
+    EXPECT_EQ(run->DecidedWeight(), run->Queue().Entries()[0].expectedTotal);
+    EXPECT_EQ(run->ProgressText(), "");  // nothing is under promotion any more
     // The silent engine is requested once and never again (the redirections are not followed).
     std::multiset<std::string> paths;
     for (const auto& r : server.Received()) paths.insert(r.path);
@@ -403,11 +406,17 @@ TEST_F(SubmitRun, ResetWhileRequestsAreUnderWayLeavesAnEmptyRun) {
   WriteProject("dom.example", "Index", Project({{"submitcustom", "0"}}));
   WriteProject("dom.example", "_b.htm", Project({{"submitcustom", "0"}}));
   Prepare({Engine("slow1", "slow"), Engine("slow2", "slow")}, {}, 2);
+  int cleared = 0;
+  run->OnRowsCleared = [&] { ++cleared; };
   Add({"Index"});
   run->Start();
+  EXPECT_EQ(cleared, 1);  // the entry began with an empty list
   ASSERT_TRUE(RunUntil([&] { return run->LiveRequests() == 2; }));
+  EXPECT_EQ(run->ProgressText(), "dom.example [Index]: 0 / 2");
   Add({"/b.htm"});  // Reset goes on while the run is active
   run->Reset();
+  EXPECT_EQ(cleared, 2);
+  EXPECT_EQ(run->ProgressText(), "");
   EXPECT_TRUE(run->Queue().Entries().empty());
   EXPECT_TRUE(run->Rows().empty());
   EXPECT_EQ(run->Buttons(), TRunButtons{});

@@ -9,6 +9,7 @@
 
 #include "app/dialogs.h"
 #include "schedule/frametimer.h"
+#include "support/fakeconnection.h"
 #include "support/tempfolder.h"
 #include "ui/mainform.h"
 
@@ -37,6 +38,7 @@ class DesktopTest : public ::testing::Test {
   TForm1& Open() {
     TFormOptions options;
     options.dialogs = &answers;
+    options.internet = &internet;
     options.splash = false;
     options.schedulerPlatform = [this] {
       TSchedulerPlatform platform;
@@ -60,6 +62,7 @@ class DesktopTest : public ::testing::Test {
 
   TempFolder dir;
   TScriptedAnswerer answers;
+  FakeConnection internet;
   SteppedFrameTimer* frameTimer = nullptr;
   std::unique_ptr<TForm1> form;
 };
