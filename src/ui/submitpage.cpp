@@ -40,8 +40,8 @@ QPushButton* NamedButton(const char* name, QWidget* parent) {
 QLCDNumber* Counter(const char* name, QWidget* parent) {
   auto* n = new QLCDNumber(5, parent);
   n->setObjectName(QString::fromLatin1(name));
-  n->setSegmentStyle(QLCDNumber::Flat);
-  n->setFixedSize(70, 26);
+  n->setSegmentStyle(QLCDNumber::Filled);
+  n->setFixedSize(80, 28);
   return n;
 }
 
@@ -152,13 +152,9 @@ QWidget* TSubmitPage::BuildAuto() {
 
   auto* commands = new QHBoxLayout;
   for (QPushButton* b : {addChecked_, start_, pause_, stop_, reset_}) commands->addWidget(b);
+  commands->addSpacing(6);
   commands->addWidget(busy_);
   commands->addStretch(1);
-  commands->addWidget(totalCaption_);
-  commands->addWidget(total_);
-  commands->addSpacing(8);
-  commands->addWidget(completedCaption_);
-  commands->addWidget(completed_);
 
   queue_ = new TRunQueueModel(run_, this);
   queueView_ = new QTreeView(panel);
@@ -183,7 +179,7 @@ QWidget* TSubmitPage::BuildAuto() {
   activity_ = new TActivityModel(run_, this);
   activityView_ = ListTable("EngineActivity", activity_, panel);
   activityView_->setIconSize(QSize(16, 16));
-  const int widths[] = {180, 240, 170, 150};
+  const int widths[] = {150, 200, 140, 150};
   for (int c = 0; c < 4; ++c) activityView_->setColumnWidth(c, widths[c]);
   connect(activityView_, &QAbstractItemView::doubleClicked, this,
           [this](const QModelIndex& i) { OpenRowAddress(i.row()); });
@@ -206,9 +202,17 @@ QWidget* TSubmitPage::BuildAuto() {
   connect(activity_, &QAbstractItemModel::modelReset, this, [follow] { *follow = true; });
 
   auto* queueBox = new QWidget;
+  auto* queueHead = new QHBoxLayout;
+  queueHead->addWidget(queueCaption_);
+  queueHead->addStretch(1);
+  queueHead->addWidget(totalCaption_);
+  queueHead->addWidget(total_);
+  queueHead->addSpacing(8);
+  queueHead->addWidget(completedCaption_);
+  queueHead->addWidget(completed_);
   auto* queueLayout = new QVBoxLayout(queueBox);
   queueLayout->setContentsMargins(0, 0, 0, 0);
-  queueLayout->addWidget(queueCaption_);
+  queueLayout->addLayout(queueHead);
   queueLayout->addWidget(queueView_);
   auto* activityBox = new QWidget;
   auto* activityLayout = new QVBoxLayout(activityBox);
@@ -351,6 +355,12 @@ QWidget* TSubmitPage::BuildScheduled() {
 void TSubmitPage::BindRun() {
   run_.OnQueueChanged = [this] {
     queue_->Refresh();
+    // The entry under promotion comes into sight when it begins.
+    if (run_.Current() != shownCurrent_) {
+      shownCurrent_ = run_.Current();
+      if (shownCurrent_ >= 0)
+        queueView_->scrollTo(queue_->index(shownCurrent_, 0), QAbstractItemView::PositionAtTop);
+    }
     ShowCounters();
     emit progressChanged();
   };

@@ -100,6 +100,7 @@ class TSubmitPage : public QWidget {
   QLCDNumber *total_ = nullptr, *completed_ = nullptr;
   TRunQueueModel* queue_ = nullptr;
   QTreeView* queueView_ = nullptr;
+  int shownCurrent_ = -1;
   TActivityModel* activity_ = nullptr;
   QTableView* activityView_ = nullptr;
 
