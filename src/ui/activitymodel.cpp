@@ -3,6 +3,7 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QPixmap>
+#include <algorithm>
 
 namespace qs {
 
@@ -72,7 +73,11 @@ QPixmap DrawState(TRowImage image) {
 }  // namespace
 
 TActivityModel::TActivityModel(const TRunControl& run, QObject* parent)
-    : QAbstractTableModel(parent), run_(run), shown_(int(run.Rows().size())) {}
+    : QAbstractTableModel(parent), run_(run), shown_(int(run.Rows().size())), added_(shown_) {
+  flush_.setSingleShot(true);
+  flush_.setInterval(kFlushMs);
+  connect(&flush_, &QTimer::timeout, this, &TActivityModel::Flush);
+}
 
 QIcon TActivityModel::StateIcon(TRowImage image) {
   static const std::array<QIcon, 6> icons = [] {
@@ -84,21 +89,36 @@ QIcon TActivityModel::StateIcon(TRowImage image) {
 }
 
 void TActivityModel::RowAdded(size_t row) {
-  const int last = int(row);
-  if (last < shown_) return;
-  beginInsertRows({}, shown_, last);
-  shown_ = last + 1;
-  endInsertRows();
+  added_ = std::max(added_, int(row) + 1);
+  if (!flush_.isActive()) flush_.start();
 }
 
 void TActivityModel::RowDecided(size_t row) {
-  if (int(row) >= shown_) return;
-  emit dataChanged(index(int(row), 0), index(int(row), kColumns - 1));
+  const int r = int(row);
+  if (r >= shown_) return;  // announced with its result when it is inserted
+  decidedFirst_ = decidedFirst_ < 0 ? r : std::min(decidedFirst_, r);
+  decidedLast_ = std::max(decidedLast_, r);
+  if (!flush_.isActive()) flush_.start();
+}
+
+void TActivityModel::Flush() {
+  flush_.stop();
+  const int rows = std::min(added_, int(run_.Rows().size()));
+  if (decidedFirst_ >= 0 && decidedFirst_ < shown_)
+    emit dataChanged(index(decidedFirst_, 0), index(std::min(decidedLast_, shown_ - 1), kColumns - 1));
+  decidedFirst_ = decidedLast_ = -1;
+  if (rows > shown_) {
+    beginInsertRows({}, shown_, rows - 1);
+    shown_ = rows;
+    endInsertRows();
+  }
 }
 
 void TActivityModel::RowsCleared() {
+  flush_.stop();
   beginResetModel();
-  shown_ = int(run_.Rows().size());
+  shown_ = added_ = int(run_.Rows().size());
+  decidedFirst_ = decidedLast_ = -1;
   endResetModel();
 }
 

@@ -4,6 +4,7 @@
 
 #include <QAbstractTableModel>
 #include <QIcon>
+#include <QTimer>
 #include <array>
 
 #include "app/langtable.h"
@@ -18,10 +19,15 @@ class TActivityModel : public QAbstractTableModel {
 
   explicit TActivityModel(const TRunControl& run, QObject* parent = nullptr);
 
-  // The run's events, forwarded by the page.
+  // The run's events, forwarded by the page. New and decided rows are announced to the
+  // views together at most every kFlushMs, so that a run answering thousands of engines a
+  // second does not draw the list thousands of times a second.
   void RowAdded(size_t row);
   void RowDecided(size_t row);
   void RowsCleared();
+  // Announces what is pending now.
+  void Flush();
+  static constexpr int kFlushMs = 50;
 
   void ApplyTable(const TLanguageTable& table);
   // The picture of a row's state (none, under way, OK, timed out, failed, skipped).
@@ -34,7 +40,10 @@ class TActivityModel : public QAbstractTableModel {
 
  private:
   const TRunControl& run_;
-  int shown_ = 0;  // rows announced to the views so far
+  int shown_ = 0;    // rows announced to the views so far
+  int added_ = 0;    // rows the run has made so far
+  int decidedFirst_ = -1, decidedLast_ = -1;  // announced rows decided since the last flush
+  QTimer flush_;
   std::array<QString, kColumns> captions_;
 };
 

@@ -8,20 +8,39 @@ constexpr quintptr kEntryNode = 0;
 }  // namespace
 
 TRunQueueModel::TRunQueueModel(const TRunControl& run, QObject* parent)
-    : QAbstractItemModel(parent), run_(run), shownEntries_(int(run.Queue().Entries().size())) {}
+    : QAbstractItemModel(parent), run_(run), shownEntries_(int(run.Queue().Entries().size())) {
+  for (const RunEntry& e : run.Queue().Entries()) shownStates_.push_back(e.state);
+  counts_.setSingleShot(true);
+  counts_.setInterval(kCountsMs);
+  connect(&counts_, &QTimer::timeout, this, &TRunQueueModel::AnnounceLines);
+}
 
 void TRunQueueModel::Refresh() {
-  const int entries = int(run_.Queue().Entries().size());
-  if (entries != shownEntries_) {
+  const auto& entries = run_.Queue().Entries();
+  std::vector<TEntryState> states;
+  for (const RunEntry& e : entries) states.push_back(e.state);
+  if (int(entries.size()) != shownEntries_) {
+    counts_.stop();
     beginResetModel();
-    shownEntries_ = entries;
+    shownEntries_ = int(entries.size());
+    shownStates_ = std::move(states);
     endResetModel();
     emit entriesReset();
     return;
   }
-  if (entries == 0) return;
-  emit dataChanged(index(0, 0), index(entries - 1, 0));
-  for (int e = 0; e < entries; ++e) {
+  if (states != shownStates_) {
+    shownStates_ = std::move(states);
+    AnnounceLines();
+  } else if (!counts_.isActive()) {
+    counts_.start();
+  }
+}
+
+void TRunQueueModel::AnnounceLines() {
+  counts_.stop();
+  if (shownEntries_ == 0) return;
+  emit dataChanged(index(0, 0), index(shownEntries_ - 1, 0));
+  for (int e = 0; e < shownEntries_; ++e) {
     const QModelIndex node = index(e, 0);
     emit dataChanged(index(0, 0, node), index(kEntryLines - 1, 0, node));
   }

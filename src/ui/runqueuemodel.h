@@ -4,6 +4,8 @@
 #pragma once
 
 #include <QAbstractItemModel>
+#include <QTimer>
+#include <vector>
 
 #include "submit/runcontrol.h"
 
@@ -14,9 +16,11 @@ class TRunQueueModel : public QAbstractItemModel {
  public:
   explicit TRunQueueModel(const TRunControl& run, QObject* parent = nullptr);
 
-  // The queue changed: entries added or removed reset the tree, otherwise every shown line
-  // is announced as changed.
+  // The queue changed: entries added or removed reset the tree; an entry whose state
+  // changed is shown at once; lines that only count answers are shown at most every
+  // kCountsMs (a run changes them with every answer).
   void Refresh();
+  static constexpr int kCountsMs = 100;
 
   QModelIndex index(int row, int column, const QModelIndex& parent = {}) const override;
   QModelIndex parent(const QModelIndex& child) const override;
@@ -29,8 +33,12 @@ class TRunQueueModel : public QAbstractItemModel {
   void entriesReset();
 
  private:
+  void AnnounceLines();
+
   const TRunControl& run_;
   int shownEntries_ = 0;
+  std::vector<TEntryState> shownStates_;
+  QTimer counts_;
 };
 
 }  // namespace qs

@@ -195,7 +195,9 @@ QWidget* TSubmitPage::BuildAuto() {
   auto* scroll = new QTimer(this);
   scroll->setSingleShot(true);
   scroll->setInterval(40);
-  connect(scroll, &QTimer::timeout, activityView_, &QTableView::scrollToBottom);
+  connect(scroll, &QTimer::timeout, this, [this, follow] {
+    if (*follow) activityView_->scrollToBottom();  // unless the user scrolled away meanwhile
+  });
   connect(activity_, &QAbstractItemModel::rowsInserted, this, [scroll, follow] {
     if (*follow && !scroll->isActive()) scroll->start();
   });
@@ -353,6 +355,10 @@ QWidget* TSubmitPage::BuildScheduled() {
 // ---- binding ------------------------------------------------------------------------------
 
 void TSubmitPage::BindRun() {
+  progress_ = new QTimer(this);
+  progress_->setSingleShot(true);
+  progress_->setInterval(TRunQueueModel::kCountsMs);
+  connect(progress_, &QTimer::timeout, this, &TSubmitPage::progressChanged);
   run_.OnQueueChanged = [this] {
     queue_->Refresh();
     // The entry under promotion comes into sight when it begins.
@@ -362,13 +368,13 @@ void TSubmitPage::BindRun() {
         queueView_->scrollTo(queue_->index(shownCurrent_, 0), QAbstractItemView::PositionAtTop);
     }
     ShowCounters();
-    emit progressChanged();
+    if (!progress_->isActive()) progress_->start();
   };
   run_.OnRowsCleared = [this] { activity_->RowsCleared(); };
   run_.OnRowAdded = [this](size_t row) { activity_->RowAdded(row); };
   run_.OnRowDecided = [this](size_t row) {
     activity_->RowDecided(row);
-    emit progressChanged();
+    if (!progress_->isActive()) progress_->start();  // shown with the next batch
   };
   run_.OnButtonsChanged = [this] {
     ShowButtons();
@@ -400,8 +406,8 @@ void TSubmitPage::ShowButtons() {
 }
 
 void TSubmitPage::ShowCounters() {
-  total_->display(run_.Total());
-  completed_->display(run_.Completed());
+  if (total_->intValue() != run_.Total()) total_->display(run_.Total());
+  if (completed_->intValue() != run_.Completed()) completed_->display(run_.Completed());
 }
 
 void TSubmitPage::SchedulerChanged() {

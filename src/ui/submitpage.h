@@ -19,6 +19,7 @@ class QLabel;
 class QLCDNumber;
 class QListView;
 class QPushButton;
+class QTimer;
 class QTableView;
 class QToolBox;
 class QTreeView;
@@ -101,6 +102,7 @@ class TSubmitPage : public QWidget {
   TRunQueueModel* queue_ = nullptr;
   QTreeView* queueView_ = nullptr;
   int shownCurrent_ = -1;
+  QTimer* progress_ = nullptr;
   TActivityModel* activity_ = nullptr;
   QTableView* activityView_ = nullptr;
 

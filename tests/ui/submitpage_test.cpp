@@ -9,6 +9,7 @@
 #include <QListView>
 #include <QListWidget>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QStatusBar>
 #include <QSystemTrayIcon>
 #include <QTableView>
@@ -193,6 +194,7 @@ TEST_F(SubmitPageTest, CheckedProjectsAreSubmittedAndEveryAnswerShowsAsItArrives
   form->Run().OnEntryEnded = [&](const RunEntry& entry) {
     TShown shown{entry.project, {}, {}, {}, form->Run().DecidedWeight(), entry.expectedTotal};
     TActivityModel* m = Page().Activity();
+    m->Flush();  // what the list shows once its last batch is announced
     EXPECT_EQ(size_t(m->rowCount()), form->Run().Rows().size());
     for (int r = 0; r < m->rowCount(); ++r) {
       const QIcon icon = m->index(r, TActivityModel::kEngines).data(Qt::DecorationRole).value<QIcon>();
@@ -212,8 +214,17 @@ TEST_F(SubmitPageTest, CheckedProjectsAreSubmittedAndEveryAnswerShowsAsItArrives
   Click("Start");
   EXPECT_EQ(Buttons(), "0110");
   ASSERT_TRUE(RunUntil([&] {
-    const QString status = form->statusBar()->currentMessage();
-    if (!status.isEmpty()) progressShown |= status.toStdString() == form->Run().ProgressText();
+    // The status bar names the entry under way and how much of its expected total is decided.
+    const std::string status = form->statusBar()->currentMessage().toStdString();
+    if (!status.empty()) {
+      const RunEntry& current = form->Run().Queue().Entries()[size_t(form->Run().Current())];
+      const std::string total = " / " + std::to_string(current.expectedTotal);
+      const bool shaped = status.rfind(current.DisplayText() + ": ", 0) == 0 &&
+                          status.size() > total.size() &&
+                          status.compare(status.size() - total.size(), total.size(), total) == 0;
+      EXPECT_TRUE(shaped) << status;
+      progressShown |= shaped;
+    }
     busyShown |= Page().Busy()->Shown();
     return Idle();
   }));
@@ -251,6 +262,41 @@ TEST_F(SubmitPageTest, CheckedProjectsAreSubmittedAndEveryAnswerShowsAsItArrives
   EXPECT_EQ(form->ProjectsPage()->HistoryGrid()->rowCount(), historyBefore + 1);
 }
 
+TEST_F(SubmitPageTest, TheActivityListFollowsTheNewestRowUntilTheUserScrollsAway) {
+  server.SetSlowMs(20);
+  ports = 1;
+  WriteSite();
+  WriteTables(std::vector<std::string>(60, "slow"));
+  OpenPage();
+  form->resize(900, 640);
+  form->show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
+  form->ProjectList()->item(0)->setCheckState(Qt::Checked);
+  Click("AddChecked");
+  TRunControl& run = form->Run();
+  QScrollBar* bar = Page().ActivityView()->verticalScrollBar();
+  // Runs until `rows` more rows are in, then pauses and lets the list settle.
+  auto runFor = [&](size_t rows) {
+    const size_t target = run.Rows().size() + rows;
+    if (!run.Active()) Click("Start");
+    ASSERT_TRUE(RunUntil([&] { return run.Rows().size() >= target && bar->maximum() > 0; }));
+    Click("Pause");
+    ASSERT_TRUE(RunUntil([&] { return run.LiveRequests() == 0; }));
+    QTest::qWait(150);
+  };
+  runFor(30);
+  EXPECT_EQ(bar->value(), bar->maximum());  // following
+
+  bar->setValue(0);  // the user scrolls back to the top
+  runFor(10);
+  EXPECT_EQ(bar->value(), 0);
+
+  bar->setValue(bar->maximum());  // and down to the end again: it follows again
+  runFor(10);
+  EXPECT_EQ(bar->value(), bar->maximum());
+  Click("Stop");
+}
+
 TEST_F(SubmitPageTest, PauseStopAndResetFollowTheRunsButtonTable) {
   server.SetSlowMs(300);
   ports = 2;
@@ -284,7 +330,9 @@ TEST_F(SubmitPageTest, PauseStopAndResetFollowTheRunsButtonTable) {
     if (std::string(step.command) == "Pause") {
       // What was in flight ends; nothing new starts while paused.
       ASSERT_TRUE(RunUntil([&] { return run.LiveRequests() == 0; }));
+      QTest::qWait(2 * TActivityModel::kFlushMs);  // the rows made before Pause are shown
       const int rows = Page().Activity()->rowCount();
+      EXPECT_EQ(size_t(rows), run.Rows().size());
       const size_t received = server.Received().size();
       QTest::qWait(700);
       EXPECT_EQ(Page().Activity()->rowCount(), rows);
