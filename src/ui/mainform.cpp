@@ -14,6 +14,7 @@
 #include <QSystemTrayIcon>
 #include <QToolBox>
 #include <QVBoxLayout>
+#include <utility>
 
 #include "platform/filesystem.h"
 #include "platform/skin.h"
@@ -102,7 +103,7 @@ TForm1::~TForm1() {
   // The program ends: the scheduler stops ticking but stays switched on for the next start.
   // The behaviour goes first, while the widgets its events reach are still there.
   if (summit_.scheduler) summit_.scheduler->Halt();
-  delete submitPage_;  // it lets go of the run's and the scheduler's events
+  delete std::exchange(submitPage_, nullptr);  // it lets go of the run's and the scheduler's events
   summit_.scheduler.reset();
   import_.reset();
   run_.reset();

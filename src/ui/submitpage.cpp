@@ -362,13 +362,16 @@ void TSubmitPage::BindRun() {
   run_.OnQueueChanged = [this] {
     queue_->Refresh();
     // The entry under promotion comes into sight when it begins.
+    ShowCounters();
     if (run_.Current() != shownCurrent_) {
       shownCurrent_ = run_.Current();
       if (shownCurrent_ >= 0)
         queueView_->scrollTo(queue_->index(shownCurrent_, 0), QAbstractItemView::PositionAtTop);
+      progress_->stop();
+      emit progressChanged();  // another entry: never show the last one's progress
+    } else if (!progress_->isActive()) {
+      progress_->start();
     }
-    ShowCounters();
-    if (!progress_->isActive()) progress_->start();
   };
   run_.OnRowsCleared = [this] { activity_->RowsCleared(); };
   run_.OnRowAdded = [this](size_t row) { activity_->RowAdded(row); };
