@@ -2,11 +2,27 @@
 
 #include "engines/enginefields.h"
 
+#include <exception>
+
 namespace qs {
 
 TEngineCatalogue::TEngineCatalogue() {
   SetUp(EnginesTable);
   SetUp(CustomTable);
+  saveTimer_.setSingleShot(true);
+  saveTimer_.setInterval(kSaveDelayMs);
+  QObject::connect(&saveTimer_, &QTimer::timeout, [this] { SaveNow(); });
+}
+
+void TEngineCatalogue::SaveNow() {
+  saveTimer_.stop();
+  for (TSdfDataSet* table : {&EnginesTable, &CustomTable}) {
+    try {
+      table->SaveToDisk();
+    } catch (const std::exception& e) {
+      if (OnSaveError) OnSaveError(e.what());
+    }
+  }
 }
 
 TEngineCatalogue::~TEngineCatalogue() = default;
@@ -32,7 +48,9 @@ void TEngineCatalogue::SetUp(TSdfDataSet& table) {
     }
   };
   auto recount = [this, &table](TFixedFormatDataSet&) {
-    if (!counting_) Count(table);
+    if (counting_) return;
+    saveTimer_.start();  // a user's post or delete, not the counting's own rule
+    Count(table);
   };
   table.AfterPost = recount;
   table.AfterDelete = recount;
@@ -55,6 +73,7 @@ void TEngineCatalogue::Open(const TAppFolder& folder) {
 }
 
 void TEngineCatalogue::Close() {
+  saveTimer_.stop();  // closing writes what changed
   EnginesTable.Close();
   CustomTable.Close();
 }

@@ -3,6 +3,7 @@
 // their type views, counters and the defaults of a new record.
 #pragma once
 
+#include <QTimer>
 #include <functional>
 #include <string>
 
@@ -55,6 +56,16 @@ class TEngineCatalogue {
   // Told after a table's counters changed.
   std::function<void(TSdfDataSet&)> OnCountsChanged;
 
+  // A posted or deleted record is written to its table's file kSaveDelayMs after the last
+  // such change, with the table left open: a crash then loses nothing posted before that,
+  // and a burst of edits writes the file once.
+  static constexpr int kSaveDelayMs = 1000;
+  // Writes every table with a change not yet on disk. Failures go to OnSaveError (the
+  // table stays modified, so the next save or its close tries again).
+  void SaveNow();
+  bool SavePending() const { return saveTimer_.isActive(); }
+  std::function<void(const std::string& failure)> OnSaveError;
+
  private:
   struct TableState {
     TTypeView view = TTypeView::AllTypes;
@@ -67,6 +78,7 @@ class TEngineCatalogue {
 
   TableState main_, custom_;
   bool counting_ = false;
+  QTimer saveTimer_;
 };
 
 }  // namespace qs

@@ -54,4 +54,22 @@ std::vector<std::string> EngineSchema() {
   return names;
 }
 
+std::vector<std::string> EngineFieldChoices(std::string_view column) {
+  // The engine type offers "NETWORKS", the value the type views, the counters and the run
+  // test for: a record saved as "NETWORK" would be counted nowhere and hidden by the
+  // Networks view. A file may still hold "NETWORK"; it is shown as it is.
+  if (column == "enginetype") return {"ENGINE", "FFA", "NETWORKS"};
+  if (column == "e_freq") return {"Daily", "Weekly", "Monthly", "Yearly"};
+  if (column == "e_index") return {"All", "Index Only"};
+  if (column == "method") return {"POST", "GET"};
+  if (column == "confirm") return {"YES", "NO"};
+  if (column == "cat_type") {
+    std::vector<std::string> types;
+    for (int i = 1; i <= 55; ++i)
+      if (i != 49) types.push_back("Cat" + std::to_string(i));  // there is no Cat49
+    return types;
+  }
+  return {};
+}
+
 }  // namespace qs

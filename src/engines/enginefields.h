@@ -19,4 +19,8 @@ struct TEngineColumn {
 std::span<const TEngineColumn> EngineColumns();
 std::vector<std::string> EngineSchema();
 
+// The known values a record editor offers for a column (the stored value stays free text),
+// or none for a column without a fixed set.
+std::vector<std::string> EngineFieldChoices(std::string_view column);
+
 }  // namespace qs

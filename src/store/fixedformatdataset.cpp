@@ -229,6 +229,39 @@ std::string TFixedFormatDataSet::FieldText(int index) {
     value = editValues_[static_cast<size_t>(index)];
   else if (ReadLine() >= 0)
     value = ParsedValue(ReadLine(), index);
+  return Shown(value, index);
+}
+
+std::string TFixedFormatDataSet::LineFieldText(int line, int index) {
+  if (index < 0 || index >= FieldCount() || line < FirstRecordLine() || line >= LineCount()) return {};
+  return Shown(ParsedValue(line, index), index);
+}
+
+std::vector<int> TFixedFormatDataSet::VisibleLines() {
+  std::vector<int> lines;
+  if (!Active()) return lines;
+  lines.reserve(static_cast<size_t>(LineCount()));
+  for (int i = FirstRecordLine(); i < LineCount(); ++i)
+    if (Accepts(i)) lines.push_back(i);
+  return lines;
+}
+
+bool TFixedFormatDataSet::GotoLine(int line) {
+  if (!Active()) return false;
+  CheckBrowseMode();
+  if (line < FirstRecordLine() || line >= LineCount() || !Accepts(line)) return false;
+  current_ = line;
+  eof_ = bof_ = false;
+  return true;
+}
+
+void TFixedFormatDataSet::SaveToDisk() {
+  if (!Active() || !modified_ || readOnly_) return;
+  WriteBack();
+  modified_ = false;
+}
+
+std::string TFixedFormatDataSet::Shown(std::string_view value, int index) const {
   std::string text(UpToNul(value));
   if (trimSpace_) {
     while (!text.empty() && text.back() == ' ') text.pop_back();

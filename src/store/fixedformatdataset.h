@@ -120,6 +120,27 @@ class TFixedFormatDataSet {
   bool Locate(std::string_view keyFields, const std::vector<std::string>& keyValues,
               TLocateOptions options = {});
 
+  // Browsing without the cursor, for views that show many records at once. Line numbers
+  // hold until the next Post, Delete, Close or change of filter.
+  // The lines of the records the filter shows, in file order.
+  std::vector<int> VisibleLines();
+  // A field's stored value on a line, read as FieldText reads it on the current record.
+  std::string LineFieldText(int line, int index);
+  // The current record's line, or -1.
+  int CurrentLine() const { return current_; }
+  // The tag (bookmark) of the record on a line, which stays with it when lines move.
+  int32_t LineTag(int line) const {
+    return line >= 0 && line < LineCount() ? lines_[static_cast<size_t>(line)].tag : 0;
+  }
+  // Makes the record on `line` current (a pending edit is posted or dropped first, as by
+  // any move); false when there is no such record.
+  bool GotoLine(int line);
+
+  // Writes the table to its file now when it changed, and keeps it open: the changes are
+  // safe from a crash. A record being edited is not posted by this. Throws "Cannot create
+  // file %s" when the file cannot be written; the table stays modified.
+  void SaveToDisk();
+
   // The field's value on the record being read (for a filter callback, its candidate).
   std::string FieldText(int index);
   void SetFieldText(int index, std::string_view value);
@@ -164,6 +185,8 @@ class TFixedFormatDataSet {
   void Load();
   void BuildFields();
   std::string_view ParsedValue(int line, int field);
+  // A stored value as it reads: blanks trimmed, or filled to the field's width.
+  std::string Shown(std::string_view value, int index) const;
   bool Accepts(int line);
   int FirstRecordLine() const { return headerLine_ ? 1 : 0; }
   // The nearest visible line from `from` in the direction, or -1.

@@ -27,6 +27,7 @@
 #include "ui/optionsform.h"
 #include "ui/projectspage.h"
 #include "ui/splash.h"
+#include "ui/databasepage.h"
 #include "ui/submitpage.h"
 #include "ui/tabstrip.h"
 #include "ui/uierrors.h"
@@ -58,6 +59,7 @@ TForm1::TForm1(const TAppFolder& folder, TFormOptions options)
       ownDialog_(options.dialogs ? nullptr : std::make_unique<TDialog97>()),
       dialogs_(options.dialogs ? options.dialogs : ownDialog_.get()),
       internet_(options.internet ? options.internet : &platformConnection_),
+      updateKey_(options.updateKey ? *options.updateKey : PublisherKey()),
       connection_(folder),
       editor_(summit_.state, *dialogs_),
       newDomainModel_(summit_.state, editor_, *dialogs_),
@@ -103,7 +105,9 @@ TForm1::~TForm1() {
   // The program ends: the scheduler stops ticking but stays switched on for the next start.
   // The behaviour goes first, while the widgets its events reach are still there.
   if (summit_.scheduler) summit_.scheduler->Halt();
-  delete std::exchange(submitPage_, nullptr);  // it lets go of the run's and the scheduler's events
+  // The pages let go of the run's, the scheduler's, the catalogue's and the update's events.
+  delete std::exchange(submitPage_, nullptr);
+  delete std::exchange(databasePage_, nullptr);
   summit_.scheduler.reset();
   import_.reset();
   run_.reset();
@@ -199,13 +203,21 @@ void TForm1::BuildWindow() {
   submitPage_ = new TSubmitPage(*run_, Scheduler(), editor_, summit_.manualEngines, *dialogs_, summit_.state);
   connect(submitPage_, &TSubmitPage::progressChanged, this, &TForm1::ShowProgress);
   // The update itself belongs to the Database page's update panel.
-  connect(submitPage_, &TSubmitPage::updateDatabaseRequested, this, [this] { OpenPanelOf(TPage::Database, 2); });
+  connect(submitPage_, &TSubmitPage::updateDatabaseRequested, this, [this] {
+    OpenPanelOf(TPage::Database, 2);
+    if (page_ == TPage::Database) databasePage_->StartUpdate();
+  });
   pageWidgets_[int(TPage::Submit)] = submitPage_;
   pageWidgets_[int(TPage::Ranking)] = PanelPage("RankingPage", {});
   pageWidgets_[int(TPage::MetaTags)] = PanelPage("MetaTagsPage", {"216", "217"});
   pageWidgets_[int(TPage::Doorways)] = PanelPage("DoorwaysPage", {"234", "237"});
   pageWidgets_[int(TPage::Reports)] = PanelPage("ReportsPage", {});
-  pageWidgets_[int(TPage::Database)] = PanelPage("DatabasePage", {"260", "261", "262"});
+  databasePage_ = new TDatabasePage(summit_, *dialogs_, updateKey_);
+  connect(databasePage_, &TDatabasePage::dataUpdated, this, [this] {
+    submitPage_->ManualListChanged();
+    projectsPage_->FillCategories();
+  });
+  pageWidgets_[int(TPage::Database)] = databasePage_;
   auto* about = new QWidget;
   about->setObjectName(QStringLiteral("AboutPage"));
   auto* aboutLayout = new QVBoxLayout(about);
@@ -267,6 +279,10 @@ void TForm1::OpenPanelOf(TPage page, int panel) {
   }
   if (page == TPage::Submit) {
     submitPage_->OpenPanel(static_cast<TSubmitPanel>(panel));
+    return;
+  }
+  if (page == TPage::Database) {
+    databasePage_->OpenPanel(static_cast<TDatabasePanel>(panel));
     return;
   }
   if (auto* box = pageWidgets_[int(page)]->findChild<QToolBox*>()) box->setCurrentIndex(panel);
@@ -453,6 +469,7 @@ void TForm1::ApplyTable() {
   tabs_->Select(tabs_->Selected());
   projectsPage_->ApplyTable(table);
   submitPage_->ApplyTable(table);
+  databasePage_->ApplyTable(table);
   newDomain_->ApplyTable(table);
   newProject_->ApplyTable(table);
   importForm_->ApplyTable(table);

@@ -7,12 +7,14 @@
 #include <QMainWindow>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "app/summit.h"
 #include "app/windowtexts.h"
 #include "net/connectionsettings.h"
 #include "platform/internetconnection.h"
+#include "platform/signature.h"
 #include "projects/projecteditor.h"
 #include "projects/wizards.h"
 #include "schedule/scheduler.h"
@@ -37,6 +39,7 @@ class TNewProject;
 class TOptionsForm;
 class TProjectsPage;
 class TSplash;
+class TDatabasePage;
 class TSubmitPage;
 class TTabStrip;
 
@@ -46,6 +49,7 @@ struct TFormOptions {
   IInternetConnection* internet = nullptr;    // none: the platform's connection state
   bool splash = true;
   std::function<TSchedulerPlatform()> schedulerPlatform;  // none: real timer and autostart
+  std::optional<TPublicKey> updateKey;  // none: the publisher's key checks update archives
 };
 
 class TForm1 : public QMainWindow {
@@ -72,6 +76,7 @@ class TForm1 : public QMainWindow {
   void ShowPage(TPage page);
   TProjectsPage* ProjectsPage() const { return projectsPage_; }
   TSubmitPage* SubmitPage() const { return submitPage_; }
+  TDatabasePage* DatabasePage() const { return databasePage_; }
   TTabStrip* Tabs() const { return tabs_; }
   QListWidget* DomainList() const { return domainList_; }
   QListWidget* ProjectList() const { return projectList_; }
@@ -143,6 +148,7 @@ class TForm1 : public QMainWindow {
   IDialogs* dialogs_;
   TPlatformInternetConnection platformConnection_;
   IInternetConnection* internet_;
+  TPublicKey updateKey_;
   TConnectionSettings connection_;
   TProjectEditor editor_;
   std::unique_ptr<TRunControl> run_;
@@ -165,6 +171,7 @@ class TForm1 : public QMainWindow {
   QListWidget *domainList_ = nullptr, *projectList_ = nullptr;
   TProjectsPage* projectsPage_ = nullptr;
   TSubmitPage* submitPage_ = nullptr;
+  TDatabasePage* databasePage_ = nullptr;
   std::vector<std::pair<QObject*, const char*>> keyed_;  // menus and actions with caption keys
   std::vector<std::pair<QToolBox*, std::vector<const char*>>> panelKeys_;
   QSystemTrayIcon* tray_ = nullptr;

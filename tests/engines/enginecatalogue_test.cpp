@@ -4,6 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QEventLoop>
+
 #include "app/errors.h"
 #include "app/summit.h"
 #include "engines/categories.h"
@@ -82,6 +86,29 @@ TEST_F(CatalogueTest, AllTypesWritesTheTableOtherViewsDoNot) {
   EXPECT_NE(dir.Read("data/data.czc").find(",DE,"), std::string::npos);
   EXPECT_FALSE(t.Filtered());
   EXPECT_EQ(Names(t), (std::vector<std::string>{"a", "b"}));
+  catalogue.Close();
+}
+
+TEST_F(CatalogueTest, APostedRecordIsWrittenSoonWithTheTableOpen) {
+  Open(Engine("a", "ENGINE") + Engine("b", "FFA"));
+  auto& t = catalogue.EnginesTable;
+  catalogue.SelectView(t, TTypeView::Engines);
+  // Two posts in a row are written together, once, after the delay.
+  for (const char* country : {"DE", "NZ"}) {
+    t.Edit();
+    t.FieldByName("e_country").SetAsString(country);
+    t.Post();
+  }
+  EXPECT_TRUE(catalogue.SavePending());
+  EXPECT_EQ(dir.Read("data/data.czc"), Engine("a", "ENGINE") + Engine("b", "FFA"));
+  QDeadlineTimer deadline(10 * TEngineCatalogue::kSaveDelayMs);
+  while (catalogue.SavePending() && !deadline.hasExpired())
+    QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents, 20);
+  EXPECT_FALSE(catalogue.SavePending());
+  EXPECT_NE(dir.Read("data/data.czc").find(",a,ENGINE,english,,NZ,"), std::string::npos)
+      << dir.Read("data/data.czc");
+  EXPECT_TRUE(t.Active());
+  EXPECT_EQ(catalogue.View(t), TTypeView::Engines);  // the view stays as chosen
   catalogue.Close();
 }
 

@@ -313,6 +313,61 @@ TEST_F(SdfTest, TheFilterHidesRecordsButNotFromTheCount) {
   EXPECT_FALSE(table.IsEmpty());  // the accept flag stayed true
 }
 
+TEST_F(SdfTest, BrowsingByLineLeavesTheCursorAndTagsFollowTheirRecords) {
+  Open("ENGINE,a  \r\nFFA,b\r\nENGINE,c\r\n", {"type", "name"});
+  table.OnFilterRecord = [](TFixedFormatDataSet& t, bool& accept) {
+    accept = t.Filter().empty() || t.FieldByName("type").AsString() == t.Filter();
+  };
+  table.SetFiltered(true);
+  table.SetFilter("ENGINE");
+  table.Refresh();
+  EXPECT_EQ(table.VisibleLines(), (std::vector<int>{0, 2}));
+  table.First();
+  EXPECT_EQ(table.LineFieldText(2, 1), "c");
+  EXPECT_EQ(table.LineFieldText(0, 1), "a");  // trimmed as FieldText reads it
+  EXPECT_EQ(table.LineFieldText(9, 1), "");   // no such line
+  EXPECT_EQ(table.CurrentLine(), 0);          // reading moved nothing
+  EXPECT_FALSE(table.GotoLine(1));            // hidden by the filter
+  ASSERT_TRUE(table.GotoLine(2));
+  EXPECT_EQ(table.FieldByName("name").AsString(), "c");
+
+  // A record inserted before it moves its line, not its tag.
+  const int32_t tag = table.LineTag(2);
+  table.First();
+  table.Insert();
+  table.FieldByName("type").SetAsString("ENGINE");
+  table.FieldByName("name").SetAsString("new");
+  table.Post();
+  EXPECT_EQ(table.VisibleLines(), (std::vector<int>{0, 1, 3}));
+  ASSERT_TRUE(table.GotoBookmark(tag));
+  EXPECT_EQ(table.CurrentLine(), 3);
+  EXPECT_EQ(table.FieldByName("name").AsString(), "c");
+}
+
+TEST_F(SdfTest, SaveToDiskWritesPostedRecordsAndKeepsTheTableOpen) {
+  Open("a,1\r\nb,2\r\n", {"name", "n"});
+  const auto untouched = dir.Identity("t.czc");
+  table.SaveToDisk();  // nothing changed: nothing written
+  EXPECT_EQ(dir.Identity("t.czc"), untouched);
+
+  table.Edit();
+  table.FieldByName("n").SetAsString("9");
+  table.SaveToDisk();  // an edit not yet posted stays in memory
+  EXPECT_EQ(dir.Read("t.czc"), "a,1\r\nb,2\r\n");
+  table.Post();
+  EXPECT_TRUE(table.TableModified());
+  table.SaveToDisk();
+  EXPECT_EQ(dir.Read("t.czc"), "a,9\r\nb,2\r\n");
+  EXPECT_TRUE(table.Active());
+  EXPECT_FALSE(table.TableModified());
+  EXPECT_EQ(table.FieldByName("n").AsString(), "9");
+  table.Next();
+  table.Delete();
+  table.SaveToDisk();
+  EXPECT_EQ(dir.Read("t.czc"), "a,9\r\n");
+  EXPECT_EQ(Closed(), "a,9\r\n");
+}
+
 TEST_F(SdfTest, ErrorsOfState) {
   EXPECT_THROW(
       {

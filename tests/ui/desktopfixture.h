@@ -6,6 +6,7 @@
 
 #include <filesystem>
 #include <memory>
+#include <optional>
 
 #include "app/dialogs.h"
 #include "schedule/frametimer.h"
@@ -39,6 +40,7 @@ class DesktopTest : public ::testing::Test {
     TFormOptions options;
     options.dialogs = &answers;
     options.internet = &internet;
+    options.updateKey = updateKey;
     options.splash = false;
     options.schedulerPlatform = [this] {
       TSchedulerPlatform platform;
@@ -63,6 +65,7 @@ class DesktopTest : public ::testing::Test {
   TempFolder dir;
   TScriptedAnswerer answers;
   FakeConnection internet;
+  std::optional<TPublicKey> updateKey;  // none: the publisher's
   SteppedFrameTimer* frameTimer = nullptr;
   std::unique_ptr<TForm1> form;
 };
