@@ -263,6 +263,8 @@ void TEngineTablePanel::SelectView(TTypeView view) {
 }
 
 void TEngineTablePanel::Command(TCommand command) {
+  const TDataSetState before = table_.State();
+  const bool wasEditing = before == TDataSetState::Edit || before == TDataSetState::Insert;
   Guarded(dialogs_, [&] {
     switch (command) {
       case kFirst: table_.First(); break;
@@ -278,8 +280,16 @@ void TEngineTablePanel::Command(TCommand command) {
       case kCommands: break;
     }
   });
-  // A post, a delete or a move that posted a pending record changes the lines.
-  Reload();
+  // A post, a delete, a refresh or a move that posted a pending record changes the lines;
+  // anything else only moves the cursor.
+  const bool linesChanged = command == kPost || command == kDelete || command == kRefresh ||
+                            (wasEditing && command != kCancel && command != kInsert && command != kEdit);
+  if (linesChanged) {
+    Reload();
+  } else {
+    SelectCurrentRow();
+    ShowRecord();
+  }
 }
 
 bool TEngineTablePanel::Find(const QString& name) {
