@@ -45,21 +45,19 @@ TEngineTablePanel::TEngineTablePanel(TEngineCatalogue& catalogue, TSdfDataSet& t
   for (int i = 0; i < 4; ++i) view_->addItem(QString());
   view_->setCurrentIndex(int(catalogue_.View(table_)));
   connect(view_, &QComboBox::activated, this, [this](int i) { SelectView(TTypeView(i)); });
-  auto* top = new QHBoxLayout;
-  top->addWidget(view_);
-  top->addSpacing(8);
+  auto* counters = new QGridLayout;
   for (int i = 0; i < 5; ++i) {
     auto* caption = new QLabel(this);
     auto* number = new QLCDNumber(6, this);
     number->setObjectName(QStringLiteral("Counter%1").arg(i));
     number->setSegmentStyle(QLCDNumber::Filled);
-    number->setFixedSize(78, 26);
+    number->setFixedSize(78, 24);
     counterCaptions_.push_back(caption);
     counters_.push_back(number);
-    top->addWidget(caption);
-    top->addWidget(number);
+    counters->addWidget(caption, i / 3, (i % 3) * 2);
+    counters->addWidget(number, i / 3, (i % 3) * 2 + 1);
   }
-  top->addStretch(1);
+  counters->setColumnStretch(6, 1);
 
   // The search.
   findCaption_ = new QLabel(this);
@@ -70,6 +68,8 @@ TEngineTablePanel::TEngineTablePanel(TEngineCatalogue& catalogue, TSdfDataSet& t
   connect(find_, &QLineEdit::returnPressed, this, [this] { Find(find_->text()); });
   connect(find_, &QLineEdit::textEdited, this, [this] { find_->setStyleSheet(QString()); });
   auto* search = new QHBoxLayout;
+  search->addWidget(view_);
+  search->addSpacing(12);
   search->addWidget(findCaption_);
   search->addWidget(find_, 1);
 
@@ -87,6 +87,8 @@ TEngineTablePanel::TEngineTablePanel(TEngineCatalogue& catalogue, TSdfDataSet& t
   grid_->verticalHeader()->setDefaultSectionSize(grid_->fontMetrics().height() + 6);
   grid_->verticalHeader()->hide();
   grid_->horizontalHeader()->setDefaultSectionSize(120);
+  grid_->setColumnWidth(0, 50);   // id
+  grid_->setColumnWidth(1, 170);  // the engine's name
   connect(grid_->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
           [this](const QModelIndex& current) { RowChosen(current.row()); });
 
@@ -129,27 +131,33 @@ TEngineTablePanel::TEngineTablePanel(TEngineCatalogue& catalogue, TSdfDataSet& t
   editorLayout->addWidget(editorCaption_);
   editorLayout->addWidget(scroll, 1);
 
-  // The navigator: its buttons say what they do.
-  auto* navigator = new QHBoxLayout;
+  // The navigator: its buttons say what they do. Moving in one row, changing in the other,
+  // with Delete last, away from Post.
+  auto* navigator = new QGridLayout;
+  const TCommand rows[2][5] = {{kFirst, kPrior, kNext, kLast, kRefresh},
+                               {kInsert, kEdit, kPost, kCancel, kDelete}};
   for (int c = 0; c < kCommands; ++c) {
     buttons_[c] = new QPushButton(this);
     buttons_[c]->setObjectName(QString::fromLatin1(kCommandNames[c]));
     buttons_[c]->setAutoDefault(false);
     connect(buttons_[c], &QPushButton::clicked, this, [this, c] { Command(TCommand(c)); });
-    navigator->addWidget(buttons_[c]);
   }
-  navigator->addStretch(1);
+  for (int r = 0; r < 2; ++r)
+    for (int c = 0; c < 5; ++c) navigator->addWidget(buttons_[rows[r][c]], r, c);
+  navigator->setColumnStretch(5, 1);
 
   auto* split = new QSplitter(Qt::Horizontal, this);
   split->addWidget(grid_);
   split->addWidget(editorBox);
-  split->setStretchFactor(0, 3);
-  split->setStretchFactor(1, 2);
+  split->setStretchFactor(0, 1);
+  split->setStretchFactor(1, 1);
+  editorBox->setMinimumWidth(300);
+  split->setSizes({420, 360});
   split->setChildrenCollapsible(false);
 
   auto* layout = new QVBoxLayout(this);
-  layout->addLayout(top);
   layout->addLayout(search);
+  layout->addLayout(counters);
   layout->addWidget(split, 1);
   layout->addLayout(navigator);
 

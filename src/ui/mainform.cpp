@@ -10,6 +10,7 @@
 #include <QMenuBar>
 #include <QSplitter>
 #include <QStackedWidget>
+#include <QScreen>
 #include <QStatusBar>
 #include <QSystemTrayIcon>
 #include <QToolBox>
@@ -249,7 +250,11 @@ void TForm1::BuildWindow() {
   });
   connect(qApp, &QGuiApplication::commitDataRequest, this, [this] { SessionEnding(); });
 
-  resize(900, 640);
+  // Room for the pages' grids where the screen has it; never larger than the screen.
+  QSize size(1100, 760);
+  if (const QScreen* screen = QGuiApplication::primaryScreen())
+    size = size.boundedTo(screen->availableGeometry().size() * 0.95);
+  resize(size);
   RefreshAll();
   projectsPage_->FillCategories();
   ShowPage(TPage::About);
