@@ -27,7 +27,8 @@ QStyle::StandardPixmap Symbol(TMsgDlgType type) {
 
 TDialog97::TDialog97(QWidget* parent) : QDialog(parent) {
   setModal(true);
-  setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+  // A dialog window: a title and a close button, no minimise or maximise.
+  setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
 }
 
 int TDialog97::Show(const std::string& text, TMsgDlgType type, int helpContext,
@@ -69,11 +70,22 @@ void TDialog97::Build() {
     symbol->setPixmap(style()->standardIcon(Symbol(type_)).pixmap(32, 32));
     symbol->setGeometry(14, 8, 32, 32);
   }
+  QPushButton* first = nullptr;
+  QPushButton* no = nullptr;
   for (const TButtonPlace& place : layout.buttons) {
     auto* button = new QPushButton(QString::fromStdString(ButtonCaption(place.button)), this);
     button->setObjectName(QString::fromStdString(ButtonCaption(place.button)).remove('&'));
     button->setGeometry(place.left, place.top, place.width, place.height);
     connect(button, &QPushButton::clicked, this, [this, b = place.button] { Press(b); });
+    if (!first) first = button;
+    if (place.button == mbNo) no = button;
+  }
+  // Enter presses the button with the focus. A question starts on No, so that Enter (like
+  // Escape, which closes) never lets a deleting question's action go on by itself.
+  QPushButton* start = type_ == TMsgDlgType::Confirmation && no ? no : first;
+  if (start) {
+    start->setDefault(true);
+    start->setFocus();
   }
   if (QScreen* screen = QGuiApplication::primaryScreen())
     move(screen->availableGeometry().center() - rect().center());

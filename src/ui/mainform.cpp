@@ -143,7 +143,6 @@ void TForm1::RunStartup(bool splash) {
     splash_->SetCaption(Q(caption));
   });
   setWindowTitle(Q(state.caption.empty() ? state.applicationTitle + state.versionSuffix : state.caption));
-  QApplication::setApplicationDisplayName(windowTitle());
   if (ownDialog_) ownDialog_->applicationTitle = state.applicationTitle;
   // The editor shows the start-up's selection: the first domain and its first project.
   Guarded(*dialogs_, [&] { editor_.ShowStartupSelection(); });

@@ -5,7 +5,9 @@
 #include <gtest/gtest.h>
 
 #include <QLabel>
+#include <QApplication>
 #include <QPushButton>
+#include <QTest>
 
 namespace qs {
 namespace {
@@ -25,6 +27,30 @@ TEST(Dialog97Test, ReturnsThePressedButtonAndTwoWhenClosed) {
     EXPECT_EQ(dialog.Show("Delete?", TMsgDlgType::Confirmation, 0, mbYes | mbNo), c.result);
     EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Confirmation"));
   }
+}
+
+TEST(Dialog97Test, EnterAndEscapeNeverAnswerYesToAQuestion) {
+  TDialog97 dialog;
+  const struct {
+    TMsgDlgType type;
+    TMsgDlgButtons buttons;
+    Qt::Key key;
+    int result;
+  } cases[] = {
+      {TMsgDlgType::Confirmation, mbYes | mbNo, Qt::Key_Return, mrNo},
+      {TMsgDlgType::Confirmation, mbYes | mbNo, Qt::Key_Escape, mrClosed},
+      {TMsgDlgType::Error, mbOK, Qt::Key_Return, mrOk},
+  };
+  for (const auto& c : cases) {
+    dialog.OnShown = [&](TDialog97& d) {
+      QWidget* target = QApplication::focusWidget() ? QApplication::focusWidget() : &d;
+      QTest::keyClick(target, c.key);
+    };
+    EXPECT_EQ(dialog.Show("Delete the domain?", c.type, 0, c.buttons), c.result);
+  }
+  // The window is a dialog: no minimise or maximise button.
+  EXPECT_FALSE(dialog.windowFlags() & Qt::WindowMinimizeButtonHint);
+  EXPECT_FALSE(dialog.windowFlags() & Qt::WindowMaximizeButtonHint);
 }
 
 TEST(Dialog97Test, HelpOpensTheTopicAndKeepsTheDialogOpen) {
