@@ -61,6 +61,7 @@ TForm1::TForm1(const TAppFolder& folder, TFormOptions options)
       dialogs_(options.dialogs ? options.dialogs : ownDialog_.get()),
       internet_(options.internet ? options.internet : &platformConnection_),
       updateKey_(options.updateKey ? *options.updateKey : PublisherKey()),
+      trayAvailable_(options.systemTray ? options.systemTray : [] { return QSystemTrayIcon::isSystemTrayAvailable(); }),
       connection_(folder),
       editor_(summit_.state, *dialogs_),
       newDomainModel_(summit_.state, editor_, *dialogs_),
@@ -537,7 +538,9 @@ void TForm1::SetTrayFrame(int frame, bool scheduledLook) {
 
 void TForm1::GoToTray() {
   showMinimized();
-  hide();
+  // Hidden, the window comes back only through the tray icon: on a desktop without a tray
+  // it stays minimised in the task bar instead, and the scheduler runs the same.
+  if (trayAvailable_()) hide();
 }
 
 void TForm1::RestoreFromTray() {
@@ -548,7 +551,7 @@ void TForm1::RestoreFromTray() {
 
 void TForm1::closeEvent(QCloseEvent* event) {
   if (!Scheduler().MayCloseWindow(sessionEnding_)) {
-    // The scheduler keeps running; only the tray icon remains.
+    // The scheduler keeps running in the tray.
     event->ignore();
     GoToTray();
     return;

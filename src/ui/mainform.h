@@ -50,6 +50,7 @@ struct TFormOptions {
   bool splash = true;
   std::function<TSchedulerPlatform()> schedulerPlatform;  // none: real timer and autostart
   std::optional<TPublicKey> updateKey;  // none: the publisher's key checks update archives
+  std::function<bool()> systemTray;     // none: whether the desktop has a system tray
 };
 
 class TForm1 : public QMainWindow {
@@ -149,6 +150,7 @@ class TForm1 : public QMainWindow {
   TPlatformInternetConnection platformConnection_;
   IInternetConnection* internet_;
   TPublicKey updateKey_;
+  std::function<bool()> trayAvailable_;
   TConnectionSettings connection_;
   TProjectEditor editor_;
   std::unique_ptr<TRunControl> run_;

@@ -41,6 +41,7 @@ class DesktopTest : public ::testing::Test {
     options.dialogs = &answers;
     options.internet = &internet;
     options.updateKey = updateKey;
+    options.systemTray = [this] { return systemTray; };
     options.splash = false;
     options.schedulerPlatform = [this] {
       TSchedulerPlatform platform;
@@ -66,6 +67,7 @@ class DesktopTest : public ::testing::Test {
   TScriptedAnswerer answers;
   FakeConnection internet;
   std::optional<TPublicKey> updateKey;  // none: the publisher's
+  bool systemTray = true;
   SteppedFrameTimer* frameTimer = nullptr;
   std::unique_ptr<TForm1> form;
 };

@@ -237,6 +237,43 @@ TEST_F(MainFormTest, ClosingWithoutTheTrayEndsTheProgram) {
   EXPECT_EQ(closed.count(), 1);
 }
 
+TEST_F(MainFormTest, ClosingWhileTheSchedulerRunsKeepsTheWindowReachable) {
+  for (bool tray : {true, false}) {
+    SCOPED_TRACE(tray ? "with a system tray" : "without a system tray");
+    systemTray = tray;
+    Open();
+    QSignalSpy closed(form.get(), &TForm1::closed);
+    form->show();
+    Trigger("actSchedulerStart");
+    form->close();
+    EXPECT_EQ(closed.count(), 0);
+    EXPECT_TRUE(form->Tray()->isVisible());
+    // With a tray the window waits behind the icon; without one it stays in the task bar.
+    EXPECT_EQ(form->isVisible(), !tray);
+    EXPECT_TRUE(form->isMinimized());
+    form->RestoreFromTray();  // the tray's Open, or a second start of the program
+    EXPECT_TRUE(form->isVisible());
+    EXPECT_FALSE(form->isMinimized());
+    // Logging off ends the program with the scheduler on.
+    form->SessionEnding();
+    form->close();
+    EXPECT_EQ(closed.count(), 1);
+    Trigger("actSchedulerStop");
+    form.reset();
+  }
+}
+
+TEST_F(MainFormTest, TheSchedulersRestartWithoutATrayLeavesTheWindowMinimised) {
+  dir.Write("dfd.ini", "[Application]\r\nupdate=1\r\nschedule=1\r\n");
+  systemTray = false;
+  Open();
+  form->show();
+  EXPECT_TRUE(form->Scheduler().Running());
+  EXPECT_TRUE(form->isVisible());
+  EXPECT_TRUE(form->isMinimized());
+  Trigger("actSchedulerStop");
+}
+
 TEST_F(MainFormTest, ApplyTableSetsNamedCaptionsTabsAndWidthsFromTheTable) {
   // The key's letter case does not matter; of two lines with one key the first counts.
   dir.Write("lang.ini",
