@@ -11,6 +11,7 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
+#include "ui/numberspinbox.h"
 #include "ui/uierrors.h"
 
 namespace qs {
@@ -92,15 +93,11 @@ QWidget* TOptionsForm::BuildTimeouts() {
   timeoutsTip_ = new QLabel(page);
   timeoutsTip_->setWordWrap(true);
   form->addRow(timeoutsTip_);
-  timeout_ = new QSpinBox(page);
+  // The run reads the fields' values each time; only Apply stores them.
+  timeout_ = new TNumberSpinBox(settings_.Timeout(), page);
   timeout_->setObjectName(QStringLiteral("Timeout"));
-  ports_ = new QSpinBox(page);
+  ports_ = new TNumberSpinBox(settings_.Ports(), page);
   ports_->setObjectName(QStringLiteral("Ports"));
-  for (auto [box, field] : {std::pair{timeout_, &settings_.Timeout()}, {ports_, &settings_.Ports()}}) {
-    box->setRange(field->Minimum(), field->Maximum());
-    // The run reads the field's value each time; only Apply stores it.
-    connect(box, &QSpinBox::valueChanged, this, [f = field](int v) { f->SetValue(v); });
-  }
   timeoutLabel_ = new QLabel(page);
   portsLabel_ = new QLabel(page);
   form->addRow(timeoutLabel_, timeout_);

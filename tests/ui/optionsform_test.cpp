@@ -53,6 +53,35 @@ TEST_F(OptionsFormTest, StoredValuesAreBroughtIntoRangeAndOnlyApplyStoresThem) {
   EXPECT_NE(dir.Read("dfd.ini").find("timeout=120"), std::string::npos);
 }
 
+TEST_F(OptionsFormTest, TypedNumbersAreBroughtIntoTheRangeWhenTheFieldIsLeft) {
+  dir.Write("dfd.ini", "[Application]\r\ntimeout=60\r\nports=5\r\n");
+  Create();
+  const struct {
+    const char* field;
+    const char* typed;
+    int shown;  // after leaving the field, and what the run uses
+  } cases[] = {
+      {"Timeout", "200", 120}, {"Timeout", "999", 120}, {"Timeout", "45", 45}, {"Timeout", "5", 30},
+      {"Timeout", "", 30},     {"Ports", "30", 25},     {"Ports", "10", 10},   {"Ports", "0", 1},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::string(c.field) + " " + c.typed);
+    QSpinBox* box = std::string(c.field) == "Timeout" ? form->TimeoutField() : form->PortsField();
+    const TNumberField& field = std::string(c.field) == "Timeout" ? settings->Timeout() : settings->Ports();
+    box->selectAll();
+    QTest::keyClick(box, Qt::Key_Delete);
+    QTest::keyClicks(box, QString::fromLatin1(c.typed));
+    EXPECT_EQ(field.Value(), c.shown);  // the run uses the typed value at once, in range
+    QTest::keyClick(box, Qt::Key_Return);  // leaving the field
+    EXPECT_EQ(box->value(), c.shown);
+    EXPECT_EQ(box->text().toInt(), c.shown);
+    EXPECT_EQ(field.Value(), c.shown);
+  }
+  ApplyOn(1)->click();
+  EXPECT_NE(dir.Read("dfd.ini").find("ports=1\r\n"), std::string::npos) << dir.Read("dfd.ini");
+  EXPECT_NE(dir.Read("dfd.ini").find("timeout=30\r\n"), std::string::npos) << dir.Read("dfd.ini");
+}
+
 TEST_F(OptionsFormTest, DialupBoxesAreWrittenWhenClicked) {
   Create();
   Child<QCheckBox>("OnDemand")->click();
