@@ -222,6 +222,12 @@ void TProjectEditor::LeaveStartDate(const QDate& date) {
   Write("startdate", regional::FormatDate(date));
   earliestStart_ = clock::Today();
   earliestEnd_ = startDate_;
+  // The end date cannot lie before the start: when it does, it moves with the start and is
+  // written, so the file and the schedule entry keep what the picker shows.
+  if (endDate_.isValid() && endDate_ < earliestEnd_) {
+    endDate_ = earliestEnd_;
+    Write("enddate", regional::FormatDate(endDate_));
+  }
   ScheduleFieldLeft();
 }
 

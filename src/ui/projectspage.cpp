@@ -179,6 +179,7 @@ QWidget* TProjectsPage::BuildSchedule() {
   connect(startDate_, &QDateEdit::editingFinished, this, [this] {
     Guarded(dialogs_, [&] { editor_.LeaveStartDate(startDate_->date()); });
     RefreshDateLimits();
+    if (editor_.EndDate().isValid()) endDate_->setDate(editor_.EndDate());  // moved with the start
   });
   connect(endDate_, &QDateEdit::editingFinished, this, [this] {
     Guarded(dialogs_, [&] { editor_.LeaveEndDate(endDate_->date()); });

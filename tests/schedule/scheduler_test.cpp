@@ -273,11 +273,19 @@ TEST_F(Scheduler, TheEditorWritesTheScheduleFileAndARunningSchedulerRebuilds) {
   EXPECT_NE(dir.Read("data/schedule.sch").find("|" + Date(60) + "|"), std::string::npos);
   EXPECT_NE(dir.Read("data/schedule.sch").find("|14\r\n"), std::string::npos);
   EXPECT_EQ(rebuilt, 2);
+  // A start past the end date takes the end date with it, in the file and in the entry.
+  editor.LeaveStartDate(now.date().addDays(90));
+  EXPECT_EQ(editor.EndDate(), now.date().addDays(90));
+  EXPECT_NE(dir.Read("data/schedule.sch").find("=" + Date(90) + "|" + Date(90) + "|"), std::string::npos)
+      << dir.Read("data/schedule.sch");
+  EXPECT_NE(dir.Read("data/domains/projects/dom.example/_a.htm.zro").find("enddate=" + Date(90) + "\r\n"),
+            std::string::npos);
+  EXPECT_EQ(rebuilt, 3);
 
   editor.SetOption("scheduled", false);
   EXPECT_EQ(dir.Read("data/schedule.sch").find("dom.example|"), std::string::npos);
   EXPECT_EQ(scheduler->ScheduledCount(), 0);
-  EXPECT_EQ(rebuilt, 3);
+  EXPECT_EQ(rebuilt, 4);
   // A field left while unscheduled writes no entry.
   editor.LeaveDaysBetween("3");
   EXPECT_EQ(dir.Read("data/schedule.sch").find("dom.example|"), std::string::npos);
