@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "app/dialogs.h"
 #include "app/langtable.h"
@@ -77,5 +78,11 @@ inline constexpr std::string_view kHelpFolder = "\\data\\help\\";
 // their own, so a help context n from 1 is the n-th topic of the menu above and anything
 // else the first page.
 std::string_view HelpFileForContext(int helpContext);
+
+// The captions of one menu (or of the menu bar) with a keyboard mnemonic each: a caption
+// that already marks one with "&" keeps it; any other gets "&" before its first letter that
+// no caption before it in the list uses (letter case ignored), or none when every letter is
+// taken. Captions are UTF-8.
+std::vector<std::string> WithMnemonics(const std::vector<std::string>& captions);
 
 }  // namespace qs

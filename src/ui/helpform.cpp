@@ -1,5 +1,6 @@
 #include "ui/helpform.h"
 
+#include <QAction>
 #include <QMenuBar>
 #include <QTextBrowser>
 #include <QUrl>
@@ -16,6 +17,11 @@ THelpForm::THelpForm(const TAppFolder& folder, QWidget* parent)
   view_->setOpenExternalLinks(true);
   view_->setSearchPaths({QString::fromStdString(folder_.Path(kHelpFolder))});
   setCentralWidget(view_);
+  // Escape closes the window, as it does a dialog.
+  auto* close = new QAction(this);
+  close->setShortcut(QKeySequence(Qt::Key_Escape));
+  connect(close, &QAction::triggered, this, &QWidget::close);
+  addAction(close);
   QMenu* topics = menuBar()->addMenu(QStringLiteral("&Topics"));
   topics->setObjectName(QStringLiteral("HelpTopics"));
   for (const THelpTopic& topic : kHelpTopics) {

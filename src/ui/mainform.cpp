@@ -355,6 +355,29 @@ void TForm1::BuildMenus() {
   QMenu* helpMenu = Menu(nullptr, "54", "MenuHelp");
   Action(helpMenu, "363", "actHelpFiles", [this] { OpenHelp(std::string(kHelpTopics[0].file)); });
   Action(helpMenu, "364", "actAbout", [this] { ShowPage(TPage::About); });
+
+  // The shortcuts people expect: F1 help, Ctrl+N a new project, Ctrl+Tab and Ctrl+PageDown
+  // the next tab, Ctrl+Shift+Tab and Ctrl+PageUp the one before.
+  Command("actHelpFiles")->setShortcut(QKeySequence::HelpContents);
+  Command("actNewProject")->setShortcut(QKeySequence::New);
+  auto step = [this](int by) {
+    int tab = -1;
+    for (int i = 0; i < kTabCount; ++i)
+      if (kTabRules[i].page == page_) tab = i;
+    tab = tab < 0 ? (by > 0 ? 0 : kTabCount - 1) : (tab + by + kTabCount) % kTabCount;
+    ChooseTab(kTabRules[tab].page);
+  };
+  for (auto [keys, by] : {std::pair{QKeySequence(Qt::CTRL | Qt::Key_Tab), 1},
+                          {QKeySequence(Qt::CTRL | Qt::Key_PageDown), 1},
+                          {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab), -1},
+                          {QKeySequence(Qt::CTRL | Qt::Key_PageUp), -1}}) {
+    auto* action = new QAction(this);
+    action->setObjectName(by > 0 ? QStringLiteral("actNextTab") : QStringLiteral("actPriorTab"));
+    action->setShortcut(keys);
+    action->setShortcutContext(Qt::WindowShortcut);
+    connect(action, &QAction::triggered, this, [step, by = by] { step(by); });
+    addAction(action);
+  }
 }
 
 void TForm1::BuildListMenus() {
@@ -465,6 +488,20 @@ void TForm1::ApplyTable() {
   const TLanguageTable& table = summit_.state.languageTable;
   ApplyComponentCaptions(this, table);
   for (auto& [control, key] : keyed_) SetCaption(control, Q(table.Lookup(key)));
+  // Every menu of the menu bar, and the bar itself, gets its keyboard mnemonics.
+  auto mnemonics = [](const QList<QAction*>& actions) {
+    std::vector<QAction*> named;
+    std::vector<std::string> texts;
+    for (QAction* a : actions)
+      if (!a->isSeparator() && !a->text().isEmpty()) {
+        named.push_back(a);
+        texts.push_back(a->text().toStdString());
+      }
+    const std::vector<std::string> marked = WithMnemonics(texts);
+    for (size_t i = 0; i < named.size(); ++i) named[i]->setText(Q(marked[i]));
+  };
+  mnemonics(menuBar()->actions());
+  for (QMenu* menu : menuBar()->findChildren<QMenu*>()) mnemonics(menu->actions());
   for (auto& [box, keys] : panelKeys_)
     for (size_t i = 0; i < keys.size(); ++i) box->setItemText(int(i), Q(table.Lookup(keys[i])));
   for (int i = 0; i < kTabCount; ++i)

@@ -43,5 +43,23 @@ TEST(TabRules, ChoosingATab) {
   }
 }
 
+TEST(Mnemonics, EachCaptionTakesItsFirstFreeLetter) {
+  const struct {
+    std::vector<std::string> captions;
+    std::vector<std::string> marked;
+  } cases[] = {
+      {{"Projects", "Submit", "Ranking", "MetaTags", "Doorway Pages", "Reports", "Database"},
+       {"&Projects", "&Submit", "&Ranking", "&MetaTags", "&Doorway Pages", "R&eports", "D&atabase"}},
+      // A caption that marks its own letter keeps it, and no other caption takes that letter.
+      {{"Open", "&Options"}, {"O&pen", "&Options"}},
+      // "&&" is an ampersand shown as such, not a mark.
+      {{"Q&&A", "Quit"}, {"&Q&&A", "Q&uit"}},
+      // Letters only; a caption whose letters are all taken stays without a mark.
+      {{"Ab", "ab", "1 BA"}, {"&Ab", "a&b", "1 BA"}},
+      {{"Ítem", "ítem"}, {"&Ítem", "í&tem"}},
+  };
+  for (const auto& c : cases) EXPECT_EQ(WithMnemonics(c.captions), c.marked);
+}
+
 }  // namespace
 }  // namespace qs

@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QSystemTrayIcon>
@@ -272,6 +273,30 @@ TEST_F(MainFormTest, TheSchedulersRestartWithoutATrayLeavesTheWindowMinimised) {
   EXPECT_TRUE(form->isVisible());
   EXPECT_TRUE(form->isMinimized());
   Trigger("actSchedulerStop");
+}
+
+TEST_F(MainFormTest, TheMenusHaveMnemonicsAndTheCommonShortcuts) {
+  WriteSite();
+  Open();
+  QStringList bar;
+  for (QAction* a : form->menuBar()->actions()) bar << a->text();
+  EXPECT_EQ(bar, (QStringList{"&Projects", "&Submit", "&Ranking", "&MetaTags", "&Doorway Pages",
+                              "R&eports", "D&atabase", "&Options", "&Help"}));
+  EXPECT_EQ(form->Command("actHelpFiles")->shortcut(), QKeySequence(QKeySequence::HelpContents));
+  EXPECT_EQ(form->Command("actNewProject")->shortcut(), QKeySequence(QKeySequence::New));
+  // Ctrl+Tab walks the tabs in strip order, with their rules, and comes round.
+  form->ShowPage(TPage::Reports);
+  QAction* next = form->findChild<QAction*>(QStringLiteral("actNextTab"));
+  ASSERT_NE(next, nullptr);
+  next->trigger();
+  EXPECT_EQ(form->CurrentPage(), TPage::Database);
+  next->trigger();
+  EXPECT_EQ(form->CurrentPage(), TPage::Projects);
+  form->findChild<QAction*>(QStringLiteral("actPriorTab"))->trigger();
+  EXPECT_EQ(form->CurrentPage(), TPage::Database);
+  // Applied again, the table gives the same captions, not a second mark.
+  form->ApplyTable();
+  EXPECT_EQ(form->menuBar()->actions().front()->text(), QStringLiteral("&Projects"));
 }
 
 TEST_F(MainFormTest, ApplyTableSetsNamedCaptionsTabsAndWidthsFromTheTable) {
