@@ -13,6 +13,8 @@
 #include <QRegularExpressionValidator>
 #include <QTableWidget>
 #include <QTimeEdit>
+#include <QToolButton>
+#include <QFileInfo>
 #include <QToolBox>
 #include <QVBoxLayout>
 
@@ -87,6 +89,17 @@ QWidget* TProjectsPage::BuildInformation() {
     if (key == "title") addCounter(key, titleCounter_);
     if (key == "description") addCounter(key, descriptionCounter_);
     if (key == "key1") addCounter(key, keywordsCounter_);
+    if (key == "password") {
+      // Shown as dots unless the user asks to see it.
+      edit->setEchoMode(QLineEdit::Password);
+      showPassword_ = new QToolButton(page);
+      showPassword_->setObjectName(QStringLiteral("showpassword"));
+      showPassword_->setCheckable(true);
+      connect(showPassword_, &QToolButton::toggled, edit, [edit](bool shown) {
+        edit->setEchoMode(shown ? QLineEdit::Normal : QLineEdit::Password);
+      });
+      grid->addWidget(showPassword_, row, 2);
+    }
     ++row;
     if (key == "key1") {  // the category follows the keywords
       grid->addWidget(Caption("label21", page), row, 0);
@@ -205,8 +218,11 @@ QWidget* TProjectsPage::BuildHistory() {
   auto* delegate = new THtmlDelegate(history_);
   history_->setItemDelegate(delegate);
   // A report link holds the report file's path.
-  connect(delegate, &THtmlDelegate::linkActivated, this,
-          [](const QString& href) { OpenWithDefaultHandler(href.toStdString()); });
+  connect(delegate, &THtmlDelegate::linkActivated, this, [this](const QString& href) {
+    const std::string path = href.toStdString();
+    if (!QFileInfo::exists(href) || !OpenWithDefaultHandler(path))
+      dialogs_.Message("Cannot open file " + path, TMsgDlgType::Error);
+  });
   layout->addWidget(history_);
   return page;
 }
@@ -228,6 +244,13 @@ void TProjectsPage::FillCategories() {
 
 void TProjectsPage::Refresh() {
   loading_ = true;
+  // Without a project there is nothing to edit: what would be typed could not be kept.
+  const bool loaded = editor_.ProjectLoaded();
+  for (auto& [key, edit] : texts_) edit->setEnabled(loaded);
+  for (auto& [key, box] : options_) box->setEnabled(loaded);
+  for (QWidget* w : std::initializer_list<QWidget*>{category_, mainOnly_, includeCustom_, customOnly_, scheduled_,
+                                                     startDate_, endDate_, bestTime_, daysBetween_, showPassword_})
+    w->setEnabled(loaded);
   for (auto& [key, edit] : texts_) edit->setText(Q(editor_.Text(key)));
   category_->setEditText(Q(editor_.Text("catagory")));
   for (auto& [key, box] : options_) box->setChecked(editor_.Option(key));

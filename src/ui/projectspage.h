@@ -19,6 +19,7 @@ class QLineEdit;
 class QRadioButton;
 class QTableWidget;
 class QTimeEdit;
+class QToolButton;
 class QToolBox;
 
 namespace qs {
@@ -46,6 +47,7 @@ class TProjectsPage : public QWidget {
   TLedCounter* DescriptionCounter() const { return descriptionCounter_; }
   TLedCounter* KeywordsCounter() const { return keywordsCounter_; }
   QTableWidget* HistoryGrid() const { return history_; }
+  QToolButton* ShowPasswordButton() const { return showPassword_; }
 
  private:
   QWidget* BuildInformation();
@@ -74,6 +76,7 @@ class TProjectsPage : public QWidget {
   QTimeEdit* bestTime_;
   QLineEdit* daysBetween_;
   QTableWidget* history_;
+  QToolButton* showPassword_ = nullptr;
 };
 
 }  // namespace qs

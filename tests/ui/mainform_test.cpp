@@ -15,6 +15,7 @@
 #include <QSystemTrayIcon>
 #include <QStackedWidget>
 #include <QTest>
+#include <QToolButton>
 #include <QToolBox>
 
 #include "ui/desktopfixture.h"
@@ -273,6 +274,29 @@ TEST_F(MainFormTest, TheSchedulersRestartWithoutATrayLeavesTheWindowMinimised) {
   EXPECT_TRUE(form->isVisible());
   EXPECT_TRUE(form->isMinimized());
   Trigger("actSchedulerStop");
+}
+
+TEST_F(MainFormTest, TheEditorHidesThePasswordAndTakesNoTypingWithoutAProject) {
+  WriteSite();
+  Open();
+  TProjectsPage& page = *form->ProjectsPage();
+  QLineEdit* password = page.TextField("password");
+  EXPECT_EQ(password->echoMode(), QLineEdit::Password);
+  EXPECT_EQ(page.ShowPasswordButton()->text().toStdString(), Text("showpassword"));
+  page.ShowPasswordButton()->click();
+  EXPECT_EQ(password->echoMode(), QLineEdit::Normal);
+  page.ShowPasswordButton()->click();
+  EXPECT_EQ(password->echoMode(), QLineEdit::Password);
+  EXPECT_TRUE(page.TextField("title")->isEnabled());
+
+  // A domain without projects: nothing to edit, so nothing can be typed and lost.
+  dir.Write("data/domains/domains.zro", "[Domains]\r\nCount=1\r\n[List]\r\nempty.com\r\n");
+  dir.Write("data/domains/empty.com.zro", "[Session]\r\nCount=0\r\n[List]\r\n");
+  form.reset();
+  Open();
+  EXPECT_FALSE(form->Editor().ProjectLoaded());
+  EXPECT_FALSE(form->ProjectsPage()->TextField("title")->isEnabled());
+  EXPECT_FALSE(form->ProjectsPage()->ShowPasswordButton()->isEnabled());
 }
 
 TEST_F(MainFormTest, TheMenusHaveMnemonicsAndTheCommonShortcuts) {
