@@ -124,7 +124,7 @@ NginxPeer::NginxPeer(std::vector<CertAndKey> tls) {
                 "events { worker_connections 1024; }\n"
                 "http {\n"
                 "  access_log off;\n"
-                "  log_format requestline '$request';\n"
+                "  log_format requestline '$ssl_server_name $request';\n"
                 "  client_body_temp_path " + d + "/body;\n"
                 "  proxy_temp_path " + d + "/proxy;\n"
                 "  fastcgi_temp_path " + d + "/fastcgi;\n"

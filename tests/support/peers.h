@@ -26,7 +26,7 @@ class NginxPeer {
   // body), /to-tls (302 to /page.html of the first TLS server); anything else is nginx's
   // own 404 page. Each entry of `tls` adds a TLS server of the same site with that
   // certificate on a port of its own, with /to-plain (301 to the plain /page.html) and
-  // every request line in tls-access.log.
+  // every request's SNI name and request line in tls-access.log.
   explicit NginxPeer(std::vector<CertAndKey> tls = {});
   ~NginxPeer();
   // Empty when it runs; otherwise why not.
@@ -37,7 +37,8 @@ class NginxPeer {
   std::string TlsBase(size_t site = 0, const std::string& host = "localhost") const {
     return "https://" + host + ":" + std::to_string(TlsPort(site));
   }
-  // The request lines the TLS servers logged, in order.
+  // What the TLS servers logged, in order: the name the client sent with SNI ("-" for none)
+  // and the request line.
   std::vector<std::string> TlsRequestLines() const;
   const TempFolder& Folder() const { return folder_; }
 
