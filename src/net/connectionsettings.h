@@ -45,8 +45,8 @@ class TConnectionSettings {
   const TProxyPanel& ProxyPanel() const { return panel_; }
   TProxyPanel& EditProxyPanel() { return panel_; }
   // Apply on the proxy panel: writes the four fields (ProxyHost, ProxyPassword, ProxyPort,
-  // ProxyUserName), then KeyProxy and [Security] cafile, closes the file and reads it again. Fields left empty
-  // because the proxy is off therefore empty the stored values too.
+  // ProxyUserName), then KeyProxy and [Security] cafile, closes the file and reads it again.
+  // Fields left empty because the proxy is off therefore empty the stored values too.
   TProxyValues ApplyProxyPanel();
   // Sets Proxy, ProxyPort, ProxyUsername and ProxyPassword of a client.
   static void ApplyProxyTo(const TProxyValues& proxy, THttpCli& client);

@@ -73,7 +73,8 @@ std::string TlsReason(int code, const std::string& host, const std::string& deta
     case http_error::kTlsHostMismatch: return "TLS: certificate does not name " + host;
     case http_error::kTlsExpired:
       return "TLS: certificate expired or not yet valid for " + host;
-    case http_error::kTlsClosed: return "TLS: " + host + " closed the connection during the handshake";
+    case http_error::kTlsClosed:
+      return "TLS: " + host + " closed the connection during the handshake";
     default: return "TLS: handshake failed with " + host + (detail.empty() ? "" : ": " + detail);
   }
 }
@@ -386,9 +387,9 @@ bool THttpCli::TakeTunnelAnswer() {
     }
     if (text.empty()) {
       if (lineStart_ < line_.size()) {
-        // The server speaks only after the handshake began: these bytes are no one's.
-        Fail(http_error::kTlsHandshake,
-             TlsReason(http_error::kTlsHandshake, target_.host, "the proxy sent data after its answer"));
+        // A TLS server says nothing before the client's hello: these bytes are no one's.
+        Fail(http_error::kTlsHandshake, TlsReason(http_error::kTlsHandshake, target_.host,
+                                                  "the proxy sent data after its answer"));
         return false;
       }
       line_.clear();

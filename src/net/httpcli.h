@@ -56,12 +56,18 @@ inline constexpr int kTooManyRelocations = 6;
 inline constexpr int kReceiveLimit = 7;     // the receive stream reached its limit
 inline constexpr int kHeaderTooLong = 8;    // the header as a whole is too long
 inline constexpr int kUnsupportedScheme = 9;  // an address this client cannot speak to
-inline constexpr int kTlsUntrusted = tls_error::kUntrusted;        // "TLS: certificate not trusted for <host>"
-inline constexpr int kTlsHostMismatch = tls_error::kHostMismatch;  // "TLS: certificate does not name <host>"
-inline constexpr int kTlsExpired = tls_error::kExpired;            // "TLS: certificate expired for <host>"
-inline constexpr int kTlsHandshake = tls_error::kHandshake;        // "TLS: handshake failed with <host>: ..."
-inline constexpr int kTlsClosed = tls_error::kClosed;  // "TLS: <host> closed the connection during the handshake"
-inline constexpr int kTlsSetup = 15;  // TLS unavailable, or the trusted certificates file unreadable
+// "TLS: certificate not trusted for <host>"
+inline constexpr int kTlsUntrusted = tls_error::kUntrusted;
+// "TLS: certificate does not name <host>"
+inline constexpr int kTlsHostMismatch = tls_error::kHostMismatch;
+// "TLS: certificate expired or not yet valid for <host>"
+inline constexpr int kTlsExpired = tls_error::kExpired;
+// "TLS: handshake failed with <host>: <what the TLS layer said>"
+inline constexpr int kTlsHandshake = tls_error::kHandshake;
+// "TLS: <host> closed the connection during the handshake"
+inline constexpr int kTlsClosed = tls_error::kClosed;
+// TLS is not available, or the trusted certificates file cannot be read or holds none
+inline constexpr int kTlsSetup = 15;
 }  // namespace http_error
 
 // A request that cannot be started (busy, nothing to post). Nothing else is ever thrown.

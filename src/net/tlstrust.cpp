@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSslCertificate>
+#include <QSslCipher>
 #include <QSslSocket>
 
 namespace qs {
@@ -29,6 +30,15 @@ QSslConfiguration BaseConfiguration() {
   QSslConfiguration c = QSslConfiguration::defaultConfiguration();
   c.setProtocol(QSsl::TlsV1_2OrLater);
   c.setPeerVerifyMode(QSslSocket::VerifyPeer);
+  // Forward-secret AEAD suites only; a short list also keeps the per-connection set-up cheap.
+  QList<QSslCipher> ciphers;
+  for (const QSslCipher& cipher : QSslConfiguration::supportedCiphers()) {
+    const QString name = cipher.name();
+    const bool tls13 = name.startsWith(QLatin1String("TLS_"));
+    const bool aead = name.contains(QLatin1String("GCM")) || name.contains(QLatin1String("CHACHA20"));
+    if (tls13 || (aead && name.startsWith(QLatin1String("ECDHE-")))) ciphers.append(cipher);
+  }
+  if (!ciphers.isEmpty()) c.setCiphers(ciphers);
   return c;
 }
 

@@ -60,7 +60,7 @@ TEST(ConnectionProxy, OffMeansRequestsGoDirect) {
 TEST(ConnectionProxy, ApplyWritesInOrderAndEmptiesWhenOff) {
   test::TempFolder dir;
   TConnectionSettings settings(dir.AppFolder());
-  settings.EditProxyPanel() = {{"p.test", "3128", "user", "pw"}, true};
+  settings.EditProxyPanel() = {{"p.test", "3128", "user", "pw"}, true, ""};
   EXPECT_EQ(settings.ApplyProxyPanel(), (TProxyValues{"p.test", "3128", "user", "pw"}));
   EXPECT_EQ(dir.Read("dfd.ini"),
             "[Proxy]\r\nProxyHost=p.test\r\nProxyPassword=pw\r\nProxyPort=3128\r\n"

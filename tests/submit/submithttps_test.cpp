@@ -7,11 +7,13 @@
 #include <filesystem>
 #include <sstream>
 
+#include "app/clock.h"
 #include "cli/commandline.h"
 #include "net/tlstrust.h"
 #include "practiceserver.h"
 #include "submitfixture.h"
 #include "support/peers.h"
+#include "support/scriptserver.h"
 #include "support/testca.h"
 
 namespace qs {
@@ -94,6 +96,41 @@ TEST_F(SubmitOverHttps, ThroughTinyproxyEveryEngineGoesThroughATunnel) {
   EXPECT_NE(log.find("CONNECT 127.0.0.1:" + std::to_string(engines.Port())), std::string::npos)
       << log;
   EXPECT_EQ(log.find("/ok/1"), std::string::npos) << log;
+}
+
+// An engine whose TLS handshake never ends (it accepts and says nothing) holds a port only
+// until the run's time-out: the scan aborts it as Timeout.
+class SubmitHttpsTimeOut : public test::SubmitFixture {
+ protected:
+  void TearDown() override {
+    test::SubmitFixture::TearDown();
+    clock::Set(nullptr);
+  }
+};
+
+TEST_F(SubmitHttpsTimeOut, AHandshakeThatNeverEndsIsAbortedByTheRunsTimeOut) {
+  test::ScriptServer mute({{test::Hang()}});
+  mute.SetWaitForRequest(false);
+  QDateTime now(QDate(2024, 8, 12), QTime(10, 0, 0));
+  clock::Set([&now] { return now; });
+  WriteSettings("1", 5, 30);
+  WriteProject("dom.example", "Index",
+               {{"url", "https://dom.example/"}, {"submitengines", "-1"}, {"submitcustom", "0"},
+                {"genreport", "0"}});
+  WriteTables({{{"e_name", "Mute"}, {"enginetype", "ENGINE"}, {"e_url", "https://mute/"},
+                {"cgi_url", mute.TlsBase() + "/ok/1"}, {"method", "GET"}, {"url", "u"}}});
+  OpenCatalogue();
+  MakeRun();
+  run->AddChecked("dom.example", {"Index"}, [](const std::string&) { return true; });
+  run->Start();
+  ASSERT_TRUE(RunUntil([&] { return mute.Connections() == 1; }));
+  for (int i = 0; i < 10; ++i) QCoreApplication::processEvents();
+  ASSERT_EQ(run->LiveRequests(), 1);  // the handshake is under way
+  now = now.addSecs(31);
+  for (int i = 0; i < 17; ++i) run->Tick();
+  ASSERT_TRUE(RunUntil([&] { return run->LiveRequests() == 0; }));
+  EXPECT_EQ(run->Rows()[0].result, "Request Timeout");
+  EXPECT_EQ(run->Rows()[0].image, TRowImage::TimedOut);
 }
 
 }  // namespace
