@@ -33,11 +33,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (*v) Check((*v)->find('"') == std::string::npos && (*v)->size() <= page.size());
   Check(qs::UrlLevel(base) >= 1);
 
-  // The page's host part, as the resolver takes it.
-  const size_t scheme = qs::FindIgnoreCase(base, "http://");
-  std::string_view host = scheme == std::string_view::npos ? base : base.substr(scheme + 7);
+  // The page's scheme and host part, as the resolver takes them.
+  std::string pageScheme = "http://";
+  size_t start = qs::FindIgnoreCase(base, "http://");
+  if (start != std::string_view::npos) {
+    start += 7;
+  } else if (start = qs::FindIgnoreCase(base, "https://"); start != std::string_view::npos) {
+    pageScheme = "https://";
+    start += 8;
+  }
+  std::string_view host = start == std::string_view::npos ? base : base.substr(start);
   host = host.substr(0, host.find('/'));
-  const std::string prefix = "http://" + std::string(host);
 
   qs::TImportTree tree;
   std::set<std::string> seen;
@@ -46,7 +52,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     Check(link.find('"') == std::string::npos && link.find('>') == std::string::npos);
     std::string url = qs::ResolveLink(link, base);
     if (url.empty()) continue;
-    // Every result stays on the page's host; a relative link's path holds no "//".
+    // Every result stays on the page's host, over http or https; a link without a scheme of
+    // its own takes the page's; a relative link's path holds no "//".
+    const bool absolute = link.find("://") != std::string::npos;
+    const std::string scheme = url.rfind("https://", 0) == 0 ? "https://" : "http://";
+    if (!absolute) Check(scheme == pageScheme);
+    const std::string prefix = scheme + std::string(host);
     Check(url.compare(0, prefix.size(), prefix) == 0);
     const std::string_view rest = std::string_view(url).substr(prefix.size());
     Check(rest.empty() || rest[0] == '/' || rest[0] == '?' || rest[0] == '#');

@@ -58,10 +58,11 @@ inline constexpr SettingKey kPorts{"Application", "ports", Number, "5"};
 inline constexpr SettingKey kOnDemand{"Application", "OnDemand", Flag, "0"};
 inline constexpr SettingKey kHangUp{"Application", "HangUp", Flag, "0"};
 inline constexpr SettingKey kConPrompt{"Application", "ConPrompt", Flag, "0"};
-// The update server's base address (plain http). No address of the publisher is known yet, so
-// the default is a reserved name that never resolves: a release sets the publisher's own.
+// The update server's base address, http:// or https://. No address of the publisher is known
+// yet, so the default is a reserved name that never resolves: a release sets the publisher's
+// own.
 inline constexpr SettingKey kUpdateUrl{"Application", "updateurl", Text,
-                                       "http://updates.quorvex-summit.invalid"};
+                                       "https://updates.quorvex-summit.invalid"};
 // [Proxy]
 inline constexpr SettingKey kKeyProxy{"Proxy", "KeyProxy", Flag, "0"};
 inline constexpr SettingKey kProxyHost{"Proxy", "ProxyHost", Text, ""};
@@ -69,6 +70,10 @@ inline constexpr SettingKey kProxyPort{"Proxy", "ProxyPort", Text, ""};
 // Read as ProxyUsername, written as ProxyUserName: keys ignore letter case.
 inline constexpr SettingKey kProxyUsername{"Proxy", "ProxyUserName", Text, ""};
 inline constexpr SettingKey kProxyPassword{"Proxy", "ProxyPassword", Text, ""};
+// [Security]
+// A PEM file of certificate authorities trusted beside the system's own (an inspecting
+// company proxy, a test authority); empty for none.
+inline constexpr SettingKey kCaFile{"Security", "cafile", Text, ""};
 // [Report]
 inline constexpr SettingKey kReportBorder{"Report", "border", Number, "10"};
 inline constexpr SettingKey kReportCellPadding{"Report", "cellpadding", Number, "5"};

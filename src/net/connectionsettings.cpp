@@ -2,6 +2,7 @@
 
 #include "app/settings.h"
 #include "net/httpcli.h"
+#include "net/tlstrust.h"
 #include "store/biginifile.h"
 
 namespace qs {
@@ -43,8 +44,10 @@ TProxyValues TConnectionSettings::ReadProxy() {
       p.fields.password = s.Text(kProxyPassword);
       p.fields.username = s.Text(kProxyUsername);
     }
+    p.caFile = s.Text(kCaFile);
     return p;
   });
+  SetExtraCaFile(panel.caFile);
   panel_ = panel;
   return panel.fields;
 }
@@ -58,6 +61,7 @@ TProxyValues TConnectionSettings::ApplyProxyPanel() {
     s.WriteText(kProxyPort, panel.fields.port);
     s.WriteText(kProxyUsername, panel.fields.username);
     s.WriteFlag(kKeyProxy, panel.behindProxy);
+    s.WriteText(kCaFile, panel.caFile);
   });
   return ReadProxy();
 }

@@ -23,10 +23,12 @@ struct TProxyValues {
   bool operator==(const TProxyValues&) const = default;
 };
 
-// The proxy panel: the four fields and the choice "I am behind a firewall or proxy".
+// The proxy panel: the four fields, the choice "I am behind a firewall or proxy", and the
+// file of extra trusted certificates ([Security] cafile).
 struct TProxyPanel {
   TProxyValues fields;
   bool behindProxy = false;
+  std::string caFile;
 };
 
 class TConnectionSettings {
@@ -35,12 +37,16 @@ class TConnectionSettings {
 
   // Reads [Proxy]: KeyProxy decides; when it is off the four values are empty whatever the
   // file holds. The panel shows what was read.
+  //
+  // Every window and command reads this before its clients connect, so the same read also
+  // takes [Security] cafile and makes it the extra trusted certificates of every client
+  // (SetExtraCaFile): one setting for the whole program, like the proxy.
   TProxyValues ReadProxy();
   const TProxyPanel& ProxyPanel() const { return panel_; }
   TProxyPanel& EditProxyPanel() { return panel_; }
   // Apply on the proxy panel: writes the four fields (ProxyHost, ProxyPassword, ProxyPort,
-  // ProxyUserName) and then KeyProxy, closes the file and reads it again. Fields left empty
-  // because the proxy is off therefore empty the stored values too.
+  // ProxyUserName), then KeyProxy and [Security] cafile, closes the file and reads it again.
+  // Fields left empty because the proxy is off therefore empty the stored values too.
   TProxyValues ApplyProxyPanel();
   // Sets Proxy, ProxyPort, ProxyUsername and ProxyPassword of a client.
   static void ApplyProxyTo(const TProxyValues& proxy, THttpCli& client);

@@ -8,6 +8,7 @@
 
 #include "app/text.h"
 #include "net/queuedcall.h"
+#include "net/tlstrust.h"
 
 namespace qs {
 
@@ -52,6 +53,32 @@ int64_t ContentLengthOf(std::string_view value) {
   return n;
 }
 
+// The status code of a status line ("HTTP/1.0" or "HTTP/1.1", characters 10 to 12; 0 when
+// they are not three digits), or -1 for any other line.
+int StatusCodeOf(std::string_view line) {
+  if (line.rfind("HTTP/1.0", 0) != 0 && line.rfind("HTTP/1.1", 0) != 0) return -1;
+  int code = 0;
+  if (line.size() >= 12) {
+    for (size_t i = 9; i < 12; ++i) {
+      if (line[i] < '0' || line[i] > '9') return 0;
+      code = code * 10 + (line[i] - '0');
+    }
+  }
+  return code;
+}
+
+std::string TlsReason(int code, const std::string& host, const std::string& detail) {
+  switch (code) {
+    case http_error::kTlsUntrusted: return "TLS: certificate not trusted for " + host;
+    case http_error::kTlsHostMismatch: return "TLS: certificate does not name " + host;
+    case http_error::kTlsExpired:
+      return "TLS: certificate expired or not yet valid for " + host;
+    case http_error::kTlsClosed:
+      return "TLS: " + host + " closed the connection during the handshake";
+    default: return "TLS: handshake failed with " + host + (detail.empty() ? "" : ": " + detail);
+  }
+}
+
 }  // namespace
 
 THttpCli::THttpCli(std::unique_ptr<TWSocket> socket)
@@ -61,6 +88,9 @@ THttpCli::THttpCli(std::unique_ptr<TWSocket> socket)
   socket_->OnDataAvailable = [this] { SocketDataAvailable(); };
   socket_->OnDataSent = [this] { SocketDataSent(); };
   socket_->OnSessionClosed = [this](int error) { SocketSessionClosed(error); };
+  socket_->OnTlsDone = [this](int error, const std::string& detail) {
+    SocketTlsDone(error, detail);
+  };
 }
 
 THttpCli::~THttpCli() {
@@ -139,11 +169,10 @@ void THttpCli::Start(THttpRequest kind) {
     Fail(http_error::kRefused, "Refused: a line break in the address or a header value");
     return;
   }
-  // This client speaks plain HTTP only. Sent directly, an https:// (or any other) address
-  // would go unencrypted to port 80 and its answer, often a relocation, would pass for the
-  // page's: such a request fails instead. Through a proxy the absolute address is the
-  // proxy's to handle.
-  if (proxy_.empty() && !target_.scheme.empty() && target_.scheme != "http") {
+  // Sent directly, an address of another scheme (ftp://, ...) would go unencrypted to port
+  // 80 and its answer would pass for the page's: such a request fails instead. Through a
+  // proxy the absolute address is the proxy's to handle.
+  if (proxy_.empty() && target_.scheme != "http" && target_.scheme != "https") {
     Fail(http_error::kUnsupportedScheme, "Unsupported address scheme: " + target_.scheme);
     return;
   }
@@ -156,9 +185,19 @@ void THttpCli::BeginConnection() {
   headerBytes_ = 0;
   line_.clear();
   lineStart_ = 0;
+  link_ = TLink::Plain;
+  tunnelAnswer_ = tunnelStatusSeen_ = false;
+  if (Encrypted()) {
+    std::string problem;
+    if (!ClientTlsConfiguration(tlsConfig_, problem)) {
+      Fail(http_error::kTlsSetup, problem);
+      return;
+    }
+  }
+  socket_->SetTlsCapable(Encrypted());
   if (proxy_.empty()) {
     connectHost_ = target_.host;
-    connectPort_ = PortNumber(target_.port, 80);
+    connectPort_ = PortNumber(target_.port, Encrypted() ? 443 : 80);
   } else {
     const size_t colon = proxy_.find(':');
     connectHost_ = proxy_.substr(0, colon);
@@ -230,7 +269,10 @@ std::string THttpCli::BuildRequestHeader() const {
                                                             : "GET";
   std::string h = method;
   h += ' ';
-  h += proxy_.empty() ? target_.path : target_.Absolute();
+  // Inside a tunnel the server itself reads the request: the target is the path, and the
+  // proxy's credentials went with CONNECT.
+  const bool viaProxy = !proxy_.empty() && !Encrypted();
+  h += viaProxy ? target_.Absolute() : target_.path;
   h += " HTTP/1.0\r\n";
   auto line = [&h](std::string_view name, const std::string& value) {
     if (value.empty()) return;
@@ -251,7 +293,7 @@ std::string THttpCli::BuildRequestHeader() const {
   if (modifiedSince_) h += "If-Modified-Since: " + HttpDate(*modifiedSince_) + " GMT\r\n";
   if (!requestUser_.empty())
     h += "Authorization: Basic " + Base64(requestUser_ + ":" + requestPassword_) + "\r\n";
-  if (!proxy_.empty() && !proxyUsername_.empty())
+  if (viaProxy && !proxyUsername_.empty())
     h += "Proxy-Authorization: Basic " + Base64(proxyUsername_ + ":" + proxyPassword_) + "\r\n";
   line("Cookie: ", cookie_);
   h += "\r\n";
@@ -264,12 +306,99 @@ void THttpCli::SocketSessionConnected(int error) {
     Fail(error, SocketErrorDesc(error) + " (Error #" + std::to_string(error) + ")");
     return;
   }
+  if (Encrypted()) {
+    if (proxy_.empty()) {
+      StartHandshake();
+    } else {
+      link_ = TLink::Tunnel;
+      const std::string connect = BuildConnectRequest();
+      socket_->Send(connect.data(), connect.size());
+    }
+    return;
+  }
+  SendRequest();
+}
+
+// The session is ready for the request: plain at once, https once the handshake is done.
+void THttpCli::SendRequest() {
   if (!SetState(THttpState::Connected)) return;
   if (!Fire(OnSessionConnected)) return;
   const std::string header = BuildRequestHeader();
   sendingBody_ = requestType_ == THttpRequest::Post;
   socket_->Send(header.data(), header.size());
   SetState(THttpState::WaitingHeader);
+}
+
+std::string THttpCli::BuildConnectRequest() const {
+  const std::string authority =
+      target_.host + ":" + std::to_string(PortNumber(target_.port, 443));
+  std::string h = "CONNECT " + authority + " HTTP/1.0\r\n";
+  if (!agent_.empty()) h += "User-Agent: " + agent_ + "\r\n";
+  h += "Host: " + authority + "\r\n";
+  if (!proxyUsername_.empty())
+    h += "Proxy-Authorization: Basic " + Base64(proxyUsername_ + ":" + proxyPassword_) + "\r\n";
+  h += "\r\n";
+  return h;
+}
+
+void THttpCli::StartHandshake() {
+  link_ = TLink::Handshake;
+  socket_->StartTls(target_.host, tlsConfig_);
+}
+
+void THttpCli::SocketTlsDone(int error, const std::string& detail) {
+  if (state_ != THttpState::DnsLookupDone || link_ != TLink::Handshake) return;
+  if (error != 0) {
+    Fail(error, TlsReason(error, target_.host, detail));
+    return;
+  }
+  link_ = TLink::Secure;
+  SendRequest();
+}
+
+// The proxy's answer to CONNECT. A 2xx header is taken here without events and the
+// handshake starts after its empty line; any other answer is the request's answer and is
+// read like one, from its first line.
+bool THttpCli::TakeTunnelAnswer() {
+  for (;;) {
+    const std::string_view rest = std::string_view(line_).substr(lineStart_);
+    const size_t lf = rest.find('\n');
+    if (lf == std::string_view::npos) {
+      if (rest.size() < kLineBufferSize) return true;
+      Fail(http_error::kLineTooLong, kHttpLineTooLong);
+      return false;
+    }
+    std::string_view text = rest.substr(0, lf);
+    if (!text.empty() && text.back() == '\r') text.remove_suffix(1);
+    if (!tunnelStatusSeen_) {
+      tunnelStatusSeen_ = true;
+      const int code = StatusCodeOf(text);
+      if (code < 200 || code > 299) {
+        tunnelAnswer_ = true;
+        if (!SetState(THttpState::WaitingHeader)) return false;
+        return TakeHeaderBytes();
+      }
+    }
+    lineStart_ += lf + 1;
+    headerBytes_ += text.size();
+    if (headerBytes_ > kMaxHeaderBytes) {
+      Fail(http_error::kHeaderTooLong, "HTTP header too long");
+      return false;
+    }
+    if (text.empty()) {
+      if (lineStart_ < line_.size()) {
+        // A TLS server says nothing before the client's hello: these bytes are no one's.
+        Fail(http_error::kTlsHandshake, TlsReason(http_error::kTlsHandshake, target_.host,
+                                                  "the proxy sent data after its answer"));
+        return false;
+      }
+      line_.clear();
+      lineStart_ = 0;
+      headerBytes_ = 0;
+      StartHandshake();
+      return false;
+    }
+  }
 }
 
 void THttpCli::SocketDataSent() {
@@ -290,18 +419,11 @@ void THttpCli::SocketDataAvailable() {
   char body[kLineBufferSize + 1];
   while (Going(alive, id) && !closing_) {
     if (state_ == THttpState::WaitingHeader) {
-      // Compact the line buffer, then fill the room that is left in it.
-      if (lineStart_ > 0) {
-        line_.erase(0, lineStart_);
-        lineStart_ = 0;
-      }
-      const size_t room = kLineBufferSize - line_.size();
-      const size_t used = line_.size();
-      line_.resize(kLineBufferSize);
-      const size_t n = socket_->Receive(line_.data() + used, room);
-      line_.resize(used + n);
-      if (n == 0) return;
+      if (ReadIntoLineBuffer() == 0) return;
       if (!TakeHeaderBytes()) return;
+    } else if (state_ == THttpState::DnsLookupDone && link_ == TLink::Tunnel) {
+      if (ReadIntoLineBuffer() == 0) return;
+      if (!TakeTunnelAnswer()) return;
     } else if (state_ == THttpState::WaitingBody) {
       const size_t n = socket_->Receive(body, kLineBufferSize);
       if (n == 0) return;
@@ -316,6 +438,20 @@ void THttpCli::SocketDataAvailable() {
     while (socket_->Receive(body, kLineBufferSize) > 0) {
     }
   }
+}
+
+// Compacts the line buffer, then fills the room that is left in it; the bytes read.
+size_t THttpCli::ReadIntoLineBuffer() {
+  if (lineStart_ > 0) {
+    line_.erase(0, lineStart_);
+    lineStart_ = 0;
+  }
+  const size_t room = kLineBufferSize - line_.size();
+  const size_t used = line_.size();
+  line_.resize(kLineBufferSize);
+  const size_t n = socket_->Receive(line_.data() + used, room);
+  line_.resize(used + n);
+  return n;
 }
 
 bool THttpCli::TakeHeaderBytes() {
@@ -360,19 +496,8 @@ bool THttpCli::HeaderLine(std::string_view line, std::string_view raw) {
     return false;
   }
   rcvdHeader_.emplace_back(line);
-  if (line.rfind("HTTP/1.0", 0) == 0 || line.rfind("HTTP/1.1", 0) == 0) {
-    // Characters 10 to 12 are the code, 14 on the reason; a code that is not three digits
-    // reads as 0.
-    int code = 0;
-    if (line.size() >= 12) {
-      for (size_t i = 9; i < 12; ++i) {
-        if (line[i] < '0' || line[i] > '9') {
-          code = 0;
-          break;
-        }
-        code = code * 10 + (line[i] - '0');
-      }
-    }
+  if (const int code = StatusCodeOf(line); code >= 0) {
+    // Characters 10 to 12 are the code, 14 on the reason.
     statusCode_ = code;
     reasonPhrase_ = line.size() > 13 ? std::string(line.substr(13)) : std::string();
   } else if (const size_t colon = line.find(':'); colon != std::string_view::npos) {
@@ -380,7 +505,8 @@ bool THttpCli::HeaderLine(std::string_view line, std::string_view raw) {
     for (char& c : name) c = AsciiLower(c);
     std::string_view value = line.substr(colon + 1);
     while (!value.empty() && value.front() == ' ') value.remove_prefix(1);
-    if (name == "location") {
+    // A proxy that refuses a tunnel has no say in where the page is.
+    if (name == "location" && !tunnelAnswer_) {
       relocationNoted_ = true;
       relocation_ = ResolveLocation(target_, value);
     } else if (name == "content-length") {
@@ -497,6 +623,10 @@ void THttpCli::SocketSessionClosed(int error) {
     EndRequest(error);
     return;
   }
+  if (state_ == THttpState::DnsLookupDone && link_ == TLink::Handshake) {
+    Fail(http_error::kTlsClosed, TlsReason(http_error::kTlsClosed, target_.host, {}));
+    return;
+  }
   if (state_ != THttpState::WaitingHeader) {
     EndRequest(error);
     return;
@@ -534,11 +664,15 @@ void THttpCli::FollowRelocation() {
   }
   ++relocations_;
   const THttpUrl previous = target_;
+  // The server chose the new address, and it is followed whatever its scheme: from https://
+  // to http:// too, as a browser does. Only what the client adds itself, the credentials,
+  // stays behind (below).
   target_ = relocation_;
   if (target_.hasUser) {
     requestUser_ = target_.user;
     requestPassword_ = target_.password;
-  } else if (target_.host != previous.host || target_.port != previous.port) {
+  } else if (target_.scheme != previous.scheme || target_.host != previous.host ||
+             target_.port != previous.port) {
     // Credentials are for the server they were given for, never for the next one.
     requestUser_.clear();
     requestPassword_.clear();

@@ -1,4 +1,5 @@
-// The asynchronous HTTP/1.0 client every network feature goes through.
+// The asynchronous HTTP/1.0 client every network feature goes through, for http:// and
+// https:// addresses alike.
 //
 // A request is started with Get() or Post() and the call returns at once; name resolution,
 // connection, each header line, each piece of the body and the end arrive later as events
@@ -6,6 +7,12 @@
 // its own, which the server closes after the answer. OnRequestDone comes exactly once per
 // started request, always from the event loop, so its handler may start the client again or
 // destroy it.
+//
+// An https:// request is the same request inside TLS: the client checks the server's
+// certificate (see tlstrust.h) before anything is sent, and raises the same events in the
+// same order as for a plain request. Through a proxy it first asks for a tunnel with
+// CONNECT. A TLS failure ends the request like any other failure: status 404, the failure
+// in the reason phrase, and one of the kTls codes as the error.
 #pragma once
 
 #include <QDateTime>
@@ -49,6 +56,18 @@ inline constexpr int kTooManyRelocations = 6;
 inline constexpr int kReceiveLimit = 7;     // the receive stream reached its limit
 inline constexpr int kHeaderTooLong = 8;    // the header as a whole is too long
 inline constexpr int kUnsupportedScheme = 9;  // an address this client cannot speak to
+// "TLS: certificate not trusted for <host>"
+inline constexpr int kTlsUntrusted = tls_error::kUntrusted;
+// "TLS: certificate does not name <host>"
+inline constexpr int kTlsHostMismatch = tls_error::kHostMismatch;
+// "TLS: certificate expired or not yet valid for <host>"
+inline constexpr int kTlsExpired = tls_error::kExpired;
+// "TLS: handshake failed with <host>: <what the TLS layer said>"
+inline constexpr int kTlsHandshake = tls_error::kHandshake;
+// "TLS: <host> closed the connection during the handshake"
+inline constexpr int kTlsClosed = tls_error::kClosed;
+// TLS is not available, or the trusted certificates file cannot be read or holds none
+inline constexpr int kTlsSetup = 15;
 }  // namespace http_error
 
 // A request that cannot be started (busy, nothing to post). Nothing else is ever thrown.
@@ -175,6 +194,14 @@ class THttpCli {
   void SocketDataAvailable();
   void SocketDataSent();
   void SocketSessionClosed(int error);
+  void SocketTlsDone(int error, const std::string& detail);
+
+  bool Encrypted() const { return target_.scheme == "https"; }
+  void SendRequest();
+  std::string BuildConnectRequest() const;
+  size_t ReadIntoLineBuffer();
+  bool TakeTunnelAnswer();
+  void StartHandshake();
 
   bool TakeHeaderBytes();
   bool HeaderLine(std::string_view line, std::string_view raw);
@@ -215,6 +242,13 @@ class THttpCli {
   THttpRequest requestType_ = THttpRequest::Get;
 
   // The request under way.
+  // How far the connection to the server has come: for https through a proxy, the tunnel
+  // is asked for first, then the handshake; a plain connection is ready at once.
+  enum class TLink { Plain, Tunnel, Handshake, Secure };
+  TLink link_ = TLink::Plain;
+  bool tunnelAnswer_ = false;  // the answer being read is the proxy's refusal of CONNECT
+  bool tunnelStatusSeen_ = false;
+  QSslConfiguration tlsConfig_;
   THttpUrl target_;
   std::string requestUser_, requestPassword_;  // credentials of this request only
   std::string connectHost_;

@@ -51,7 +51,7 @@ THttpUrl SplitHttpUrl(std::string_view url) {
 THttpUrl ResolveLocation(const THttpUrl& current, std::string_view value) {
   const size_t hash = value.find('#');
   if (hash != std::string_view::npos) value = value.substr(0, hash);
-  if (value.rfind("http://", 0) == 0) return SplitHttpUrl(value);
+  if (value.rfind("http://", 0) == 0 || value.rfind("https://", 0) == 0) return SplitHttpUrl(value);
   THttpUrl next = current;
   next.user.clear();
   next.password.clear();

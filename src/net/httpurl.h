@@ -28,9 +28,9 @@ struct THttpUrl {
 THttpUrl SplitHttpUrl(std::string_view url);
 
 // The address a Location value leads to from `current`: a value starting with "/" replaces
-// the path; one starting with "http://" replaces everything; anything else is relative to
-// the directory of the current path (up to its last "/" before any "?"). A "#" fragment is
-// dropped.
+// the path; one starting with "http://" or "https://" replaces everything; anything else is
+// relative to the directory of the current path (up to its last "/" before any "?"). A "#"
+// fragment is dropped.
 THttpUrl ResolveLocation(const THttpUrl& current, std::string_view value);
 
 // The port of an address: 1 to 65535, `fallback` when none is written, 0 when the text is

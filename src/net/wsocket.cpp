@@ -5,6 +5,8 @@
 #include <QHostAddress>
 #include <QHostInfo>
 #include <QMetaObject>
+#include <QSslError>
+#include <QSslSocket>
 #include <QTcpSocket>
 
 namespace qs {
@@ -38,6 +40,37 @@ int CodeOf(QAbstractSocket::SocketError error, const QString& text) {
   if (t.contains("reset")) return socket_error::kConnectionReset;
   if (t.contains("refused")) return socket_error::kConnectionRefused;
   return socket_error::kNetworkDown;
+}
+
+// The tls_error code of one certificate failure, 0 for one that is not about the certificate.
+int TlsCodeOf(QSslError::SslError error) {
+  using E = QSslError;
+  switch (error) {
+    case E::HostNameMismatch: return tls_error::kHostMismatch;
+    case E::CertificateExpired:
+    case E::CertificateNotYetValid: return tls_error::kExpired;
+    case E::UnableToGetIssuerCertificate:
+    case E::UnableToGetLocalIssuerCertificate:
+    case E::UnableToVerifyFirstCertificate:
+    case E::SelfSignedCertificate:
+    case E::SelfSignedCertificateInChain:
+    case E::CertificateUntrusted:
+    case E::CertificateRejected:
+    case E::InvalidCaCertificate:
+    case E::CertificateRevoked: return tls_error::kUntrusted;
+    default: return 0;
+  }
+}
+
+// When a certificate fails in several ways, the one the user can least work around is told:
+// an issuer nobody trusts, then a validity period, then a name.
+int TlsRank(int code) {
+  switch (code) {
+    case tls_error::kUntrusted: return 3;
+    case tls_error::kExpired: return 2;
+    case tls_error::kHostMismatch: return 1;
+    default: return 0;
+  }
 }
 
 }  // namespace
@@ -129,7 +162,9 @@ int TWSocket::Connect(const std::string& address, uint16_t port, const std::stri
   if (!target.setAddress(QString::fromStdString(address)) || port == 0)
     return socket_error::kInvalidArgument;
   lastError_ = 0;
-  socket_ = new QTcpSocket(&context_);
+  handshaking_ = false;
+  peerClosed_ = false;
+  socket_ = tlsCapable_ ? new QSslSocket(&context_) : new QTcpSocket(&context_);
   socket_->setReadBufferSize(kSocketReadBuffer);
   if (!localAddr.empty() && localAddr != "0.0.0.0") {
     QHostAddress local;
@@ -144,6 +179,7 @@ int TWSocket::Connect(const std::string& address, uint16_t port, const std::stri
     }
   }
   Wire();
+  if (tlsCapable_) WireTls();
   state_ = TSocketState::Connecting;
   socket_->connectToHost(target, port);
   return 0;
@@ -161,7 +197,14 @@ void TWSocket::Wire() {
   QObject::connect(s, &QAbstractSocket::errorOccurred, &context_,
                    [this, s](QAbstractSocket::SocketError error) {
                      // An orderly close by the peer is reported as an error too; it is not one.
-                     if (error == QAbstractSocket::RemoteHostClosedError) return;
+                     if (error == QAbstractSocket::RemoteHostClosedError) {
+                       peerClosed_ = true;
+                       return;
+                     }
+                     if (handshaking_) {
+                       if (tlsDetail_.empty()) tlsDetail_ = s->errorString().toStdString();
+                       return;
+                     }
                      lastError_ = CodeOf(error, s->errorString());
                    });
   QObject::connect(s, &QAbstractSocket::stateChanged, &context_,
@@ -172,6 +215,8 @@ void TWSocket::Wire() {
                          const int code = lastError_ ? lastError_ : socket_error::kConnectionRefused;
                          DropSocket();
                          if (OnSessionConnected) OnSessionConnected(code);
+                       } else if (state_ == TSocketState::Connected && handshaking_) {
+                         HandshakeEnded();
                        } else if (state_ == TSocketState::Connected) {
                          // Data that came before the close is handed over first.
                          int64_t before = BytesAvailable();
@@ -205,6 +250,64 @@ void TWSocket::Wire() {
   });
 }
 
+void TWSocket::WireTls() {
+  auto* s = static_cast<QSslSocket*>(socket_);
+  QObject::connect(s, &QSslSocket::encrypted, &context_, [this] {
+    Queue([this] {
+      if (state_ != TSocketState::Connected || !handshaking_) return;
+      handshaking_ = false;
+      if (OnTlsDone) OnTlsDone(0, {});
+      // Application data that came with the end of the handshake.
+      if (state_ == TSocketState::Connected && BytesAvailable() > 0 && OnDataAvailable)
+        OnDataAvailable();
+    });
+  });
+  QObject::connect(s, &QSslSocket::sslErrors, &context_, [this](const QList<QSslError>& errors) {
+    // Nothing is ignored: QSslSocket drops the connection after this signal, and the close
+    // reports the worst failure found here.
+    for (const QSslError& e : errors) {
+      const int code = TlsCodeOf(e.error());
+      if (code != 0 && TlsRank(code) > TlsRank(tlsError_)) {
+        tlsError_ = code;
+        tlsDetail_ = e.errorString().toStdString();
+      }
+    }
+  });
+}
+
+void TWSocket::StartTls(const std::string& peerName, const QSslConfiguration& config) {
+  auto* s = qobject_cast<QSslSocket*>(socket_);
+  if (!s || state_ != TSocketState::Connected) {
+    Queue([this] {
+      if (OnTlsDone) OnTlsDone(tls_error::kHandshake, "the connection cannot be encrypted");
+    });
+    return;
+  }
+  handshaking_ = true;
+  tlsError_ = 0;
+  tlsDetail_.clear();
+  peerClosed_ = false;
+  s->setSslConfiguration(config);
+  s->setPeerVerifyName(QString::fromStdString(peerName));
+  s->startClientEncryption();
+}
+
+void TWSocket::HandshakeEnded() {
+  handshaking_ = false;
+  int code = tlsError_;
+  std::string detail = tlsDetail_;
+  if (code == 0) {
+    // Without a certificate failure, a peer that went away is told apart from one that
+    // answered with something that is not TLS.
+    const bool eof = detail.empty() || detail.find("unexpected eof") != std::string::npos ||
+                     detail.find("Unexpected EOF") != std::string::npos;
+    code = peerClosed_ && eof ? tls_error::kClosed : tls_error::kHandshake;
+    if (code == tls_error::kHandshake && detail.empty()) detail = "the handshake failed";
+  }
+  DropSocket();
+  if (OnTlsDone) OnTlsDone(code, detail);
+}
+
 void TWSocket::Send(const char* data, size_t length) {
   if (!socket_ || state_ != TSocketState::Connected) return;
   socket_->write(data, static_cast<qint64>(length));
@@ -229,6 +332,7 @@ void TWSocket::DropSocket() {
   s->abort();
   s->deleteLater();
   state_ = TSocketState::Closed;
+  handshaking_ = false;
 }
 
 void TWSocket::Close() {

@@ -1,11 +1,13 @@
 // The non-blocking TCP socket under the HTTP client: asynchronous host-name lookup,
-// connection, sending and receiving, each reported as an event from the event loop.
+// connection, sending and receiving, and a TLS handshake on the open connection, each
+// reported as an event from the event loop.
 //
 // Every operation is virtual so that a scripted stand-in can take the socket's place where a
 // test or a fuzz run drives the client without a network.
 #pragma once
 
 #include <QObject>
+#include <QSslConfiguration>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -35,6 +37,16 @@ inline constexpr int kHostUnreachable = 10065;
 inline constexpr int kHostNotFound = 11001;
 }  // namespace socket_error
 
+// How a TLS handshake failed (OnTlsDone's code). They continue the HTTP client's own codes,
+// which report them unchanged.
+namespace tls_error {
+inline constexpr int kUntrusted = 10;     // no trusted issuer, self-signed, rejected
+inline constexpr int kHostMismatch = 11;  // the certificate names another host
+inline constexpr int kExpired = 12;       // expired, or not valid yet
+inline constexpr int kHandshake = 13;     // any other failure of the handshake
+inline constexpr int kClosed = 14;        // the peer closed the connection during it
+}  // namespace tls_error
+
 // "Connection refused", "Host not found", ...; "No Error" for 0 and "Not a WinSock error" for
 // a code without a text.
 std::string SocketErrorDesc(int code);
@@ -59,6 +71,16 @@ class TWSocket {
   // OnSessionConnected reports the outcome; otherwise the error code, and no event follows.
   virtual int Connect(const std::string& address, uint16_t port, const std::string& localAddr);
 
+  // When true, the next Connect() makes a connection that StartTls() can encrypt; a plain
+  // connection is made otherwise.
+  void SetTlsCapable(bool capable) { tlsCapable_ = capable; }
+  // Starts a TLS client handshake on the open connection: SNI and host-name check with
+  // `peerName`, trust and protocols from `config`. OnTlsDone follows with 0 once the
+  // connection is encrypted (data events then carry the decrypted bytes), or with a
+  // tls_error code and the TLS layer's text, after which the connection is closed and no
+  // other event follows.
+  virtual void StartTls(const std::string& peerName, const QSslConfiguration& config);
+
   // Queues bytes; OnDataSent follows once everything queued has gone to the system.
   virtual void Send(const char* data, size_t length);
   // Bytes ready to be read, and reading up to `capacity` of them.
@@ -78,6 +100,7 @@ class TWSocket {
   std::function<void()> OnDataAvailable;
   std::function<void()> OnDataSent;
   std::function<void(int error)> OnSessionClosed;
+  std::function<void(int error, const std::string& detail)> OnTlsDone;
 
  protected:
   // Runs `what` from the event loop, unless the socket is gone or Abort() came first.
@@ -90,6 +113,8 @@ class TWSocket {
  private:
   void DropSocket();
   void Wire();
+  void WireTls();
+  void HandshakeEnded();
 
   QObject context_;  // receiver of the Qt socket's signals
   std::shared_ptr<int> alive_ = std::make_shared<int>(0);
@@ -98,6 +123,11 @@ class TWSocket {
   std::string dnsResult_;
   int lookupId_ = -1;
   int lastError_ = 0;
+  bool tlsCapable_ = false;
+  bool handshaking_ = false;
+  int tlsError_ = 0;         // the first certificate failure reported in the handshake
+  std::string tlsDetail_;    // its text, or the TLS layer's last error text
+  bool peerClosed_ = false;  // the peer ended the connection
   uint64_t generation_ = 0;  // raised by every Close/Abort so stale queued events are dropped
 };
 

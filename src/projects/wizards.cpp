@@ -99,9 +99,16 @@ void TNewProjectWizard::Open() {
   Reset();
   std::string source = editor_.Text("url");
   if (source.empty()) source = editor_.CurrentDomain();
-  if (auto p = source.find("http://"); p != std::string::npos) source.erase(0, p + 7);
+  // The site's root, with the scheme the site is reached by.
+  std::string scheme = "http://";
+  if (auto p = source.find("https://"); p != std::string::npos) {
+    scheme = "https://";
+    source.erase(0, p + 8);
+  } else if (p = source.find("http://"); p != std::string::npos) {
+    source.erase(0, p + 7);
+  }
   if (auto slash = source.find('/'); slash != std::string::npos) source.resize(slash);
-  SetUrl("http://" + source + "/");
+  SetUrl(scheme + source + "/");
   TContactData c;
   c.category = editor_.Text("catagory");
   c.firstName = editor_.Text("name");

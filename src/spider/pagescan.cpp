@@ -72,8 +72,10 @@ TPageMeta PageMetaTags(std::string_view page) {
 }
 
 int UrlLevel(std::string_view url) {
-  if (url.size() <= 7) return 1;
-  const auto n = std::count(url.begin() + 7, url.end(), '/');
+  const size_t mark = url.find("://");
+  const size_t from = mark == std::string_view::npos ? 7 : mark + 3;
+  if (url.size() <= from) return 1;
+  const auto n = std::count(url.begin() + static_cast<long>(from), url.end(), '/');
   return n == 0 ? 1 : static_cast<int>(n);
 }
 

@@ -24,8 +24,8 @@ struct TPageMeta {
 // value of an earlier one.
 TPageMeta PageMetaTags(std::string_view page);
 
-// The number of "/" in `url` from its 8th character on (after "http://"), or 1 when there
-// is none.
+// The number of "/" in `url` after its "://" (from the 8th character on when it has none), or
+// 1 when there is none.
 int UrlLevel(std::string_view url);
 
 }  // namespace qs

@@ -7,6 +7,7 @@ namespace qs {
 namespace {
 
 constexpr std::string_view kHttp = "http://";
+constexpr std::string_view kHttps = "https://";
 
 void CollapseSlashes(std::string& path) {
   std::string out;
@@ -18,11 +19,13 @@ void CollapseSlashes(std::string& path) {
   path = std::move(out);
 }
 
-// An absolute link stays on the site when it is an http address whose host part (up to
-// the first "/", "?" or "#") is the page's own.
+// An absolute link stays on the site when it is an http or https address whose host part
+// (up to the first "/", "?" or "#") is the page's own; it keeps its own scheme.
 bool OnSite(std::string_view address, std::string_view host) {
-  if (address.substr(0, kHttp.size()) != kHttp) return false;
-  const std::string_view rest = address.substr(kHttp.size());
+  std::string_view rest;
+  if (address.substr(0, kHttp.size()) == kHttp) rest = address.substr(kHttp.size());
+  else if (address.substr(0, kHttps.size()) == kHttps) rest = address.substr(kHttps.size());
+  else return false;
   if (rest.substr(0, host.size()) != host) return false;
   return rest.size() == host.size() || rest[host.size()] == '/' || rest[host.size()] == '?' ||
          rest[host.size()] == '#';
@@ -31,9 +34,17 @@ bool OnSite(std::string_view address, std::string_view host) {
 }  // namespace
 
 std::string ResolveLink(std::string_view link, std::string_view base) {
-  // The page's host part and folder.
-  const size_t scheme = FindIgnoreCase(base, kHttp);
-  std::string host(scheme == std::string_view::npos ? base : base.substr(scheme + kHttp.size()));
+  // The page's scheme, host part and folder. Links without a scheme of their own take the
+  // page's.
+  std::string_view scheme = kHttp;
+  size_t start = FindIgnoreCase(base, kHttp);
+  if (start != std::string_view::npos) {
+    start += kHttp.size();
+  } else if (start = FindIgnoreCase(base, kHttps); start != std::string_view::npos) {
+    scheme = kHttps;
+    start += kHttps.size();
+  }
+  std::string host(start == std::string_view::npos ? base : base.substr(start));
   std::string folder;
   if (const size_t slash = host.find('/'); slash != std::string::npos) {
     folder = host.substr(slash);
@@ -43,12 +54,12 @@ std::string ResolveLink(std::string_view link, std::string_view base) {
   if (folder.empty()) folder = "/";
   if (folder.back() != '/') folder.push_back('/');
 
-  // A link beginning with "//" names a host of its own: it is taken as an http address.
+  // A link beginning with "//" names a host of its own: it takes the page's scheme.
   // Doubled slashes anywhere else in the resolved path (from "dir//page.html" or "..//x")
   // are collapsed to one, so the path stays one that begins and ends with "/" and names
   // the folder the link means.
   if (link.substr(0, 2) == "//") {
-    std::string address = "http:" + std::string(link);
+    std::string address = std::string(scheme.substr(0, scheme.size() - 2)) + std::string(link);
     return OnSite(address, host) ? address : std::string();
   }
   if (link.find("://") != std::string_view::npos)
@@ -70,7 +81,7 @@ std::string ResolveLink(std::string_view link, std::string_view base) {
   if (path.back() != '/') path.push_back('/');
   if (file.find("index.") != std::string::npos || file.find("default.") != std::string::npos)
     file.clear();
-  return std::string(kHttp) + host + path + file;
+  return std::string(scheme) + host + path + file;
 }
 
 }  // namespace qs

@@ -1,6 +1,7 @@
 #include "ui/optionsform.h"
 
 #include <QCheckBox>
+#include <QFileDialog>
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -81,6 +82,27 @@ QWidget* TOptionsForm::BuildProxy() {
   form->addRow(portLabel_, port_);
   form->addRow(userLabel_, user_);
   form->addRow(passwordLabel_, password_);
+  caFileTip_ = new QLabel(page);
+  caFileTip_->setWordWrap(true);
+  form->addRow(caFileTip_);
+  caFile_ = new QLineEdit(page);
+  caFile_->setObjectName(QStringLiteral("CaFile"));
+  browseCaFile_ = new QPushButton(page);
+  browseCaFile_->setObjectName(QStringLiteral("BrowseCaFile"));
+  auto* caRow = new QHBoxLayout;
+  caRow->addWidget(caFile_, 1);
+  caRow->addWidget(browseCaFile_);
+  caFileLabel_ = new QLabel(page);
+  form->addRow(caFileLabel_, caRow);
+  BrowseCaFile = [this](const std::string& current) {
+    return QFileDialog::getOpenFileName(this, caFileLabel_->text(), Q(current),
+                                        QStringLiteral("PEM (*.pem *.crt);;* (*)"))
+        .toStdString();
+  };
+  connect(browseCaFile_, &QPushButton::clicked, this, [this] {
+    const std::string chosen = BrowseCaFile ? BrowseCaFile(caFile_->text().toStdString()) : "";
+    if (!chosen.empty()) caFile_->setText(Q(chosen));
+  });
   form->addRow(ApplyClose(page, applyButtons_, closeButtons_, true));
   connect(applyButtons_.back(), &QPushButton::clicked, this, &TOptionsForm::ApplyProxy);
   connect(closeButtons_.back(), &QPushButton::clicked, this, &QDialog::close);
@@ -156,6 +178,7 @@ void TOptionsForm::ShowProxyPanel() {
   port_->setText(Q(p.fields.port));
   user_->setText(Q(p.fields.username));
   password_->setText(Q(p.fields.password));
+  caFile_->setText(Q(p.caFile));
   (p.behindProxy ? behind_ : notBehind_)->setChecked(true);
 }
 
@@ -164,6 +187,7 @@ void TOptionsForm::ApplyProxy() {
   p.fields = {host_->text().toStdString(), port_->text().toStdString(),
               user_->text().toStdString(), password_->text().toStdString()};
   p.behindProxy = behind_->isChecked();
+  p.caFile = caFile_->text().toStdString();
   TProxyValues applied;
   if (!Guarded(dialogs_, [&] { applied = settings_.ApplyProxyPanel(); })) return;
   ShowProxyPanel();
@@ -190,6 +214,9 @@ void TOptionsForm::ApplyTable(const TLanguageTable& table) {
   portLabel_->setText(t("327"));
   userLabel_->setText(t("328"));
   passwordLabel_->setText(t("329"));
+  caFileTip_->setText(t("425"));
+  caFileLabel_->setText(t("423"));
+  browseCaFile_->setText(t("424"));
   timeoutsTip_->setText(t("330"));
   timeoutLabel_->setText(t("331"));
   portsLabel_->setText(t("332"));

@@ -35,6 +35,9 @@ class TOptionsForm : public QDialog {
 
   // After Apply on the proxy panel: the clients take the new values.
   std::function<void(const TProxyValues&)> OnProxyApplied;
+  // The browse button of the trusted certificates field: the file chosen, or an empty text
+  // when the choice was cancelled. A file-open dialog unless replaced.
+  std::function<std::string(const std::string& current)> BrowseCaFile;
 
   QSpinBox* TimeoutField() const { return timeout_; }
   QSpinBox* PortsField() const { return ports_; }
@@ -50,6 +53,9 @@ class TOptionsForm : public QDialog {
   QTabWidget* panels_;
   QLabel *proxyTip_, *hostLabel_, *portLabel_, *userLabel_, *passwordLabel_;
   QLineEdit *host_, *port_, *user_, *password_;
+  QLabel *caFileTip_, *caFileLabel_;
+  QLineEdit* caFile_;
+  QPushButton* browseCaFile_;
   QRadioButton *behind_, *notBehind_;
   QLabel *timeoutsTip_, *timeoutLabel_, *portsLabel_, *dialupTip_, *connectionOptions_;
   QSpinBox *timeout_, *ports_;

@@ -82,7 +82,7 @@ TEST(Settings, EveryKeyIsListedOnceWithADefaultOfItsType) {
       default: break;
     }
   }
-  EXPECT_EQ(seen.size(), 42u);
+  EXPECT_EQ(seen.size(), 43u);
   ini.Close();
 }
 

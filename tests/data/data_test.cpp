@@ -19,6 +19,10 @@
 #include "engines/categories.h"
 #include "engines/enginefields.h"
 #include "engines/manuallist.h"
+#include "net/httpcli.h"
+#include "net/httpurl.h"
+#include "support/fakesocket.h"
+#include "support/httprecorder.h"
 #include "store/biginifile.h"
 #include "store/sdfdataset.h"
 
@@ -435,6 +439,57 @@ TEST(DataRanking, EveryListedEngineHasAQueryPageExpressionAndMarker) {
     EXPECT_GE(search.size(), 6u);
   }
   ini.Close();
+}
+
+// Every address the program requests from the shipped data: the main table's posting pages
+// and home pages, the ranking queries (with a keyword and a page filled in) and the manual
+// list. Each must be a well-formed https:// address that the HTTP client takes as one: it
+// looks up the host, connects to port 443 and begins a TLS handshake naming the host. No
+// network is used; this is as far as this machine can show that the client reaches them.
+TEST(DataReach, EveryShippedAddressIsHttpsAndTheClientBeginsTls) {
+  std::vector<std::pair<std::string, std::string>> addresses;  // where, address
+  for (const TEngineRecord& r : ReadEngines("data/data.czc")) {
+    addresses.emplace_back("data.czc " + r["e_name"] + " cgi_url", r["cgi_url"]);
+    addresses.emplace_back("data.czc " + r["e_name"] + " e_url", r["e_url"]);
+  }
+  TBigIniFile ini(DataPath("data/ranking.czc"));
+  for (const std::string& name : SectionLines(ini, "List")) {
+    std::string url = ini.ReadText(name, "url", "");
+    url.replace(url.find("$keyword"), 8, "blue+widget");
+    url.replace(url.find("$page"), 5, "11");
+    addresses.emplace_back("ranking.czc " + name, url);
+  }
+  ini.Close();
+  for (const TManualEngine& e : LoadManualList(DataPath("data/datam.czc"))) {
+    addresses.emplace_back("datam.czc " + e.name + " home page", e.homePage);
+    addresses.emplace_back("datam.czc " + e.name + " submission page", e.submitPage);
+  }
+  ASSERT_GE(addresses.size(), 20u);
+  const std::regex hostName(R"(([a-z0-9]([a-z0-9-]*[a-z0-9])?\.)+[a-z]{2,})");
+  for (const auto& [where, url] : addresses) {
+    SCOPED_TRACE(where + ": " + url);
+    ASSERT_TRUE(url.starts_with("https://"));
+    EXPECT_EQ(url.find_first_of(" \t\r\n\"<>\\#"), std::string::npos);
+    const THttpUrl parts = SplitHttpUrl(url);
+    EXPECT_EQ(parts.scheme, "https");
+    EXPECT_FALSE(parts.hasUser);
+    EXPECT_TRUE(std::regex_match(parts.host, hostName)) << parts.host;
+    EXPECT_TRUE(parts.port.empty());
+    EXPECT_EQ(parts.path.front(), '/');
+
+    auto socket = std::make_unique<test::FakeSocket>();
+    test::FakeSocket* fake = socket.get();
+    fake->lookupAddress = "192.0.2.1";
+    fake->tlsError = tls_error::kClosed;  // the handshake is where this machine must stop
+    THttpCli cli(std::move(socket));
+    cli.SetURL(url);
+    const test::HttpOutcome o = test::RunHttp(cli, [&] { cli.Get(); });
+    ASSERT_TRUE(o.finished);
+    EXPECT_EQ(o.error, http_error::kTlsClosed);
+    EXPECT_EQ(fake->lookups, std::vector<std::string>{parts.host});
+    EXPECT_EQ(fake->ports, std::vector<uint16_t>{443});
+    EXPECT_EQ(fake->tlsPeers, std::vector<std::string>{parts.host});
+  }
 }
 
 TEST(DataMetaTags, TheCatalogueHasTheUsualTagsWithTypesContentsAndHints) {

@@ -15,6 +15,8 @@
 #include "app/text.h"
 #include "engines/updatefixture.h"
 #include "engines/updateinfo.h"
+#include "net/tlstrust.h"
+#include "support/peers.h"
 #include "support/scriptserver.h"
 #include "support/tempfolder.h"
 
@@ -86,8 +88,9 @@ class UpdateTest : public testing::Test {
   // Starts the program's state as start-up leaves it and runs one update to its end.
   // Each run has a server of its own (connections take the scripts in order).
   void Serve(std::vector<Script> scripts) {
-    server = std::make_unique<ScriptServer>(std::move(scripts));
-    dir.Write("dfd.ini", ReplaceAll(dir.Read("dfd.ini"), "@BASE@", server->Base()));
+    server = std::make_unique<ScriptServer>(std::move(scripts), tls);
+    dir.Write("dfd.ini", ReplaceAll(dir.Read("dfd.ini"), "@BASE@",
+                                    tls ? server->TlsBase() : server->Base()));
   }
   TDatabaseUpdate& Run(std::vector<Script> scripts) {
     Serve(std::move(scripts));
@@ -126,6 +129,7 @@ class UpdateTest : public testing::Test {
   }
 
   test::TempFolder dir;
+  std::optional<test::CertAndKey> tls;  // the update server speaks TLS with it
   std::unique_ptr<ScriptServer> server;
   test::TestSigner signer;
   TScriptedAnswerer answerer;
@@ -174,6 +178,43 @@ TEST_F(UpdateTest, TheRequestsGoThroughTheProxy) {
   EXPECT_EQ(RequestLines(), (std::vector<std::string>{
                                 "GET http://updates.example.invalid/summit/softup.php?db_type=english "
                                 "HTTP/1.0"}));
+}
+
+TEST_F(UpdateTest, OverHttpsTheArchiveIsInstalledOnlyWithItsSignature) {
+  test::TestCa ca;
+  QS_REQUIRE_PEER(ca);
+  const std::string archive = DataArchive(Info("db=7\r\nupdate=5\r\n"));
+  const Script check = Answer("update=5\r\nsoftware=55\r\n");
+  struct Case {
+    const char* name;
+    test::CertAndKey certificate;
+    std::vector<Script> scripts;
+    bool succeeded;
+    std::string line;  // the red line, if any
+    std::string db;    // [Application] db afterwards
+  };
+  const std::vector<Case> cases = {
+      {"signed", ca.Localhost(), {check, Answer(archive), Answer(signer.Sign(archive))}, true, "",
+       "7"},
+      {"signature wrong", ca.Localhost(), {check, Answer(archive), Answer(std::string(64, 'x'))},
+       false, "There was an error downloading the update Code# 01-signature", "6"},
+      {"server not trusted", ca.SelfSigned(), {check}, false,
+       "There was an error downloading the update Code# 00-404", "6"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    WriteVersions("4", "6", "55");
+    dir.Write("dfd.ini", dir.Read("dfd.ini") + "[Security]\r\ncafile=" + ca.CaFile() + "\r\n");
+    tls = c.certificate;
+    TDatabaseUpdate& u = Run(c.scripts);
+    EXPECT_EQ(u.Succeeded(), c.succeeded);
+    EXPECT_EQ(Setting("db"), c.db);
+    if (!c.line.empty()) {
+      ASSERT_EQ(u.Tree().Child(TUpdateTree::Status).lines.size(), 1u);
+      EXPECT_EQ(u.Tree().Child(TUpdateTree::Status).lines[0].Html(), kRedOpen + c.line + "</font>");
+    }
+  }
+  SetExtraCaFile("");
 }
 
 TEST_F(UpdateTest, NewerDataWithOneNewerComponent) {

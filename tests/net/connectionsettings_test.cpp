@@ -60,11 +60,11 @@ TEST(ConnectionProxy, OffMeansRequestsGoDirect) {
 TEST(ConnectionProxy, ApplyWritesInOrderAndEmptiesWhenOff) {
   test::TempFolder dir;
   TConnectionSettings settings(dir.AppFolder());
-  settings.EditProxyPanel() = {{"p.test", "3128", "user", "pw"}, true};
+  settings.EditProxyPanel() = {{"p.test", "3128", "user", "pw"}, true, ""};
   EXPECT_EQ(settings.ApplyProxyPanel(), (TProxyValues{"p.test", "3128", "user", "pw"}));
   EXPECT_EQ(dir.Read("dfd.ini"),
             "[Proxy]\r\nProxyHost=p.test\r\nProxyPassword=pw\r\nProxyPort=3128\r\n"
-            "ProxyUserName=user\r\nKeyProxy=1\r\n\r\n");
+            "ProxyUserName=user\r\nKeyProxy=1\r\n\r\n[Security]\r\ncafile=\r\n\r\n");
 
   // Switched off: the values are no longer used, and the panel now shows empty fields...
   settings.EditProxyPanel().behindProxy = false;
@@ -74,7 +74,7 @@ TEST(ConnectionProxy, ApplyWritesInOrderAndEmptiesWhenOff) {
   settings.ApplyProxyPanel();
   EXPECT_EQ(dir.Read("dfd.ini"),
             "[Proxy]\r\nProxyHost=\r\nProxyPassword=\r\nProxyPort=\r\nProxyUserName=\r\n"
-            "KeyProxy=0\r\n\r\n");
+            "KeyProxy=0\r\n\r\n[Security]\r\ncafile=\r\n\r\n");
 }
 
 TEST(ConnectionTimeoutsPorts, StoredValuesAreBroughtIntoRange) {

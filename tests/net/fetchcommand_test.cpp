@@ -6,8 +6,11 @@
 #include <QTcpServer>
 #include <sstream>
 
+#include "net/tlstrust.h"
+#include "support/peers.h"
 #include "support/scriptserver.h"
 #include "support/tempfolder.h"
+#include "support/testca.h"
 
 namespace qs {
 namespace {
@@ -70,6 +73,40 @@ TEST(FetchCommand, FailuresAndUsage) {
   EXPECT_EQ(Fetch(dir, {"--post"}).exit, kExitUsage);
   EXPECT_EQ(Fetch(dir, {"--bogus", "http://h/"}).exit, kExitUsage);
   EXPECT_EQ(Fetch(dir, {"http://a/", "http://b/"}).exit, kExitUsage);
+}
+
+TEST(FetchCommand, HttpsPrintsThePageOrWhyNot) {
+  test::TestCa ca;
+  QS_REQUIRE_PEER(ca);
+  const test::Script page = {Write("HTTP/1.0 200 OK\r\nContent-Type: text/plain\r\n\r\nsecret"),
+                             Close()};
+  ScriptServer trusted({page}, ca.Localhost());
+  ScriptServer otherName({page}, ca.OtherName());
+  struct Case {
+    const char* name;
+    std::string url;
+    bool caFile;
+    int exit;
+    std::string out, err;
+  };
+  const std::vector<Case> cases = {
+      {"trusted through cafile", trusted.TlsBase() + "/", true, kExitOk, "secret",
+       "HTTP/1.0 200 OK\nContent-Type: text/plain\n\n"},
+      {"without cafile the test authority is unknown", trusted.TlsBase() + "/", false, kExitFailure,
+       "", "quorvex-summit: fetch: 404 TLS: certificate not trusted for localhost (error 10)\n"},
+      {"a certificate for another name", otherName.TlsBase() + "/", true, kExitFailure, "",
+       "quorvex-summit: fetch: 404 TLS: certificate does not name localhost (error 11)\n"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    test::TempFolder dir;
+    if (c.caFile) dir.Write("dfd.ini", "[Security]\r\ncafile=" + ca.CaFile() + "\r\n");
+    const auto r = Fetch(dir, {c.url});
+    EXPECT_EQ(r.exit, c.exit);
+    EXPECT_EQ(r.out, c.out);
+    EXPECT_EQ(r.err, c.err);
+  }
+  SetExtraCaFile("");
 }
 
 }  // namespace

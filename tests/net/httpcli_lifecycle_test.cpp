@@ -103,8 +103,8 @@ TEST(HttpStart, AddressesThisClientCannotSpeakToFailWithoutAConnection) {
     std::string url;
     int error;
   } cases[] = {
-      {"https://" + hostPort + "/", http_error::kUnsupportedScheme},
       {"ftp://" + hostPort + "/", http_error::kUnsupportedScheme},
+      {"gopher://" + hostPort + "/", http_error::kUnsupportedScheme},
       {"http://" + hostPort + "/", 0},
       {hostPort + "/", 0},  // no scheme: http
   };

@@ -378,12 +378,12 @@ TEST(HttpRelocation, ChainsAreFollowedStepByStep) {
        "HeaderBegin HeaderData HeaderData HeaderData HeaderEnd LocationChange "
        "HeaderBegin HeaderData HeaderData HeaderEnd Done(0)",
        "/thanks"},
-      {"an encrypted-transport scheme is a relative path", "/dir/x", false,
-       {{Write(found + "https://other.test/p\r\n\r\n"), Close()}, {Write(kEmpty200), Close()}},
-       {"GET /dir/x HTTP/1.0", "GET /dir/https://other.test/p HTTP/1.0"},
+      {"a scheme the client does not speak is a relative path", "/dir/x", false,
+       {{Write(found + "ftp://other.test/p\r\n\r\n"), Close()}, {Write(kEmpty200), Close()}},
+       {"GET /dir/x HTTP/1.0", "GET /dir/ftp://other.test/p HTTP/1.0"},
        "HeaderBegin HeaderData HeaderData HeaderEnd LocationChange "
        "HeaderBegin HeaderData HeaderData HeaderEnd Done(0)",
-       "/dir/https://other.test/p"},
+       "/dir/ftp://other.test/p"},
       {"location noted, connection closed inside the header", "/a", false,
        {{Write(found + "/b\r\nX-Cut: "), Close()}, {Write(kEmpty200), Close()}},
        {"GET /a HTTP/1.0", "GET /b HTTP/1.0"},

@@ -44,7 +44,11 @@ TEST(HttpUrl, ResolvesLocations) {
       {"http://h?x=1", "c", "http://h/c"},
       {"http://h/a/", "http://other/x#frag", "http://other/x"},
       {"http://h/a/", "http://other", "http://other/"},
-      {"http://h/a/b", "https://secure/x", "http://h/a/https://secure/x"},
+      {"http://h/a/b", "https://secure/x", "https://secure/x"},
+      {"https://h:8443/a/b", "http://plain/x", "http://plain/x"},
+      {"https://h:8443/a/b", "/c", "https://h:8443/c"},
+      {"https://h/a/b", "c", "https://h/a/c"},
+      {"http://h/a/b", "ftp://files/x", "http://h/a/ftp://files/x"},
       {"http://h/a/b", "/p#f", "http://h/p"},
       {"http://h/a/b", "", "http://h/a/"},
   };

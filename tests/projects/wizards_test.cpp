@@ -172,6 +172,18 @@ TEST_F(WizardTest, JustAddStartsWithAnEmptyTitleAfterAnImport) {
   EXPECT_EQ(editor.Text("key1"), "");
 }
 
+TEST_F(WizardTest, NewProjectOfAnHttpsSiteStartsAtItsHttpsRoot) {
+  TNewDomainWizard first(state, editor, answers);
+  first.Open();
+  first.SetUrl("https://secure.example/shop/index.htm");
+  first.SetContact(Complete());
+  ASSERT_TRUE(first.LeaveStep1());
+  ASSERT_TRUE(first.Add());
+  TNewProjectWizard w(state, editor, answers);
+  w.Open();
+  EXPECT_EQ(w.Url(), "https://secure.example/");
+}
+
 TEST_F(WizardTest, NewProjectPrefillsAndRefusesOtherSitesAndDuplicates) {
   TNewDomainWizard first(state, editor, answers);
   first.Open();

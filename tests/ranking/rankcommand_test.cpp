@@ -6,8 +6,11 @@
 #include <sstream>
 
 #include "app/text.h"
+#include "net/tlstrust.h"
+#include "support/peers.h"
 #include "support/scriptserver.h"
 #include "support/tempfolder.h"
+#include "support/testca.h"
 
 namespace qs {
 namespace {
@@ -88,6 +91,43 @@ TEST_F(RankCommandTest, FailuresExitNonZero) {
     EXPECT_NE(r.err.find(c.err), std::string::npos) << r.err;
   }
   EXPECT_EQ(server.Connections(), 0);
+}
+
+// An engine that answers over TLS, trusted through [Security] cafile: directly, and through
+// tinyproxy with a CONNECT tunnel.
+TEST(RankCommandHttps, AnEngineOverHttpsDirectlyAndThroughTinyproxy) {
+  test::TestCa ca;
+  QS_REQUIRE_PEER(ca);
+  test::TinyproxyPeer proxy("quser", "qpass");
+  QS_REQUIRE_PEER(proxy);
+  struct Case {
+    const char* name;
+    std::string proxySettings;
+  };
+  const std::vector<Case> cases = {
+      {"directly", ""},
+      {"through tinyproxy", "[Proxy]\r\nKeyProxy=1\r\nProxyHost=127.0.0.1\r\nProxyPort=" +
+                                std::to_string(proxy.Port()) +
+                                "\r\nProxyUserName=quser\r\nProxyPassword=qpass\r\n"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    ScriptServer engine({{Write(Answer("<a href=\"https://www.site.test/page\">")), Close()}},
+                        ca.Localhost());
+    const std::string base = engine.TlsBase("127.0.0.1");
+    test::TempFolder dir;
+    dir.Write("data/ranking.czc",
+              "[List]\nsecure\n[secure]\nurl=" + base + "/a?q=$keyword\nsearch=<a href=\"\n");
+    dir.Write("dfd.ini", "[Security]\r\ncafile=" + ca.CaFile() + "\r\n" + c.proxySettings);
+    const RankResult r = Rank(dir, {"--url", "https://www.site.test/", "--keyword", "k"});
+    EXPECT_EQ(r.exit, kExitOk) << r.err;
+    EXPECT_EQ(r.out, "secure\n  Status: Finished\n  Searching Top: 10\n  Position 1 " + base +
+                         "/a?q=k\n");
+    ASSERT_EQ(engine.Requests().size(), 1u);
+    EXPECT_EQ(engine.Requests()[0].substr(0, 15), "GET /a?q=k HTTP");
+    SetExtraCaFile("");
+  }
+  EXPECT_NE(proxy.Log().find("CONNECT 127.0.0.1:"), std::string::npos) << proxy.Log();
 }
 
 }  // namespace

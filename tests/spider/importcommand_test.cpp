@@ -6,6 +6,7 @@
 #include <sstream>
 
 #include "cli/commandline.h"
+#include "net/tlstrust.h"
 #include "projects/domainstore.h"
 #include "projects/naming.h"
 #include "spider/sitegen.h"
@@ -152,6 +153,43 @@ TEST(ImportCommandSiteTest, AddSpideredMakesProjectsOfEveryGoodPageOfAGeneratedS
   SortNames(expected);
   EXPECT_EQ(TDomainStore(dir.AppFolder()).ReadProjectList("127.0.0.1"), expected);
   EXPECT_NE(r.out.find("Import Finished\n"), std::string::npos);
+}
+
+// An https site is crawled over TLS, trusted through [Security] cafile, and its links keep
+// the https scheme: relative ones and "//host" ones alike.
+TEST(ImportCommandHttps, AnHttpsSiteIsCrawledAndItsLinksStayHttps) {
+  test::TestCa ca;
+  QS_REQUIRE_PEER(ca);
+  ScriptServer server({}, ca.Localhost());
+  const std::string b = server.TlsBase();
+  server.SetScripts({Page("<title>Home</title><a href=\"a.html\"><a href=\"//localhost:" +
+                          std::to_string(server.Port()) + "/b.html\">"),
+                     Page("<title>A</title>"), Page("<title>B</title>")});
+  test::TempFolder dir;
+  dir.Write("dfd.ini", "[Security]\r\ncafile=" + ca.CaFile() + "\r\n");
+  auto command = [&](std::vector<std::string> args) {
+    args.insert(args.begin(), {"--home", dir.Root()});
+    std::istringstream in;
+    std::ostringstream out, err;
+    const int exit = RunCommandLine(args, dir.Root(), dir.Root(), {in, out, err});
+    return Result{exit, out.str(), err.str()};
+  };
+  Result r = command({"new-domain", "--url", b + "/", "--category", "Arts", "--first", "Ada",
+                      "--last", "King", "--email", "ada@x.test", "--alt-email", "alt@x.test"});
+  ASSERT_EQ(r.exit, kExitOk) << r.err;
+  r = command({"import", "--mode", "addspidered", "--levels", "2", "--max", "10", b + "/"});
+  ASSERT_EQ(r.exit, kExitOk) << r.err;
+  EXPECT_NE(r.out.find(b + "/a.html  Status: OK Succesfully added new project\n"), std::string::npos)
+      << r.out;
+  EXPECT_NE(r.out.find(b + "/b.html  Status: OK Succesfully added new project\n"), std::string::npos)
+      << r.out;
+  const TAppFolder folder = dir.AppFolder();
+  const TDomainStore store(folder);
+  EXPECT_EQ(store.ReadProjectValue("localhost", "_a.html", "_a.html", "url", ""), b + "/a.html");
+  EXPECT_EQ(store.ReadProjectValue("localhost", "_b.html", "_b.html", "url", ""), b + "/b.html");
+  ASSERT_EQ(server.Requests().size(), 3u);
+  EXPECT_EQ(server.Requests()[1].substr(0, 20), "GET /a.html HTTP/1.0");
+  SetExtraCaFile("");
 }
 
 }  // namespace

@@ -66,6 +66,7 @@ TEST(PageScanTest, LevelCountsTheSlashesAfterTheScheme) {
       {"http://h.test/d/a.html", 2},  {"http://h.test/d/e/a.html", 3},
       {"http://h.test", 1},           {"http://h.test/a/b/c/", 4},
       {"http:/", 1},                  {"", 1},
+      {"https://h.test/d/a.html", 2}, {"https://h.test", 1},
   };
   for (const auto& c : cases) EXPECT_EQ(UrlLevel(c.url), c.level) << c.url;
 }

@@ -37,7 +37,8 @@ TEST(UrlResolverTest, LinksOfAPageTwoFoldersDeep) {
       {"http://h.test/z.html", ""},  // another port
       {"http://h.test:8080.evil/z.html", ""},
       {"http://other.test/?h.test:8080", ""},
-      {"https://h.test:8080/z.html", ""},
+      {"https://h.test:8080/z.html", "https://h.test:8080/z.html"},  // keeps its scheme
+      {"https://other.test/z.html", ""},
       {"HTTP://h.test:8080/z.html", ""},
       {"ftp://h.test:8080/z.html", ""},
       // Doubled slashes: "//" at the start names a host; elsewhere they collapse.
@@ -61,6 +62,10 @@ TEST(UrlResolverTest, TheFolderOfThePageAddress) {
       {"http://h.test/dir/", "../x.html", "http://h.test/x.html"},
       {"HTTP://h.test/a/p.html", "x.html", "http://h.test/a/x.html"},
       {"http://h.test/a.b/c/", "x.html", "http://h.test/a.b/c/x.html"},
+      {"https://h.test/a/p.html", "x.html", "https://h.test/a/x.html"},
+      {"https://h.test/a/p.html", "//h.test/y.html", "https://h.test/y.html"},
+      {"https://h.test/a/p.html", "http://h.test/z.html", "http://h.test/z.html"},
+      {"HTTPS://h.test/a/", "../x.html", "https://h.test/x.html"},
   };
   for (const auto& c : cases) EXPECT_EQ(ResolveLink(c.link, c.base), c.result) << c.base;
 }

@@ -25,8 +25,10 @@ void FakeSocket::CancelDnsLookup() {
   state_ = TSocketState::Closed;
 }
 
-int FakeSocket::Connect(const std::string&, uint16_t, const std::string&) {
+int FakeSocket::Connect(const std::string&, uint16_t port, const std::string&) {
+  ports.push_back(port);
   if (connectError) return connectError;
+  ++connects;
   state_ = TSocketState::Connecting;
   incoming_.clear();
   Queue([this] {
@@ -35,6 +37,15 @@ int FakeSocket::Connect(const std::string&, uint16_t, const std::string&) {
     if (OnSessionConnected) OnSessionConnected(connectEventError);
   });
   return 0;
+}
+
+void FakeSocket::StartTls(const std::string& peerName, const QSslConfiguration&) {
+  tlsPeers.push_back(peerName);
+  Queue([this] {
+    if (state_ != TSocketState::Connected) return;
+    if (tlsError) state_ = TSocketState::Closed;
+    if (OnTlsDone) OnTlsDone(tlsError, tlsError ? "scripted failure" : "");
+  });
 }
 
 void FakeSocket::Send(const char* data, size_t length) {

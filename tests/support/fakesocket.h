@@ -20,6 +20,11 @@ class FakeSocket : public TWSocket {
   int connectError = 0;         // returned by Connect()
   int connectEventError = 0;    // reported by OnSessionConnected
 
+  int tlsError = 0;             // reported by OnTlsDone; 0: the handshake succeeds
+  std::vector<std::string> tlsPeers;  // the peer name of every handshake started
+
+  int connects = 0;                  // Connect() calls that began a connection
+  std::vector<uint16_t> ports;       // the port of every Connect()
   std::vector<std::string> lookups;  // every host name looked up
   std::vector<std::string> sent;     // every Send(), in order
   int sendsBeforeSentEvent = 0;      // Send() calls made while an earlier one was unconfirmed
@@ -32,6 +37,8 @@ class FakeSocket : public TWSocket {
   void DnsLookup(const std::string& host) override;
   void CancelDnsLookup() override;
   int Connect(const std::string& address, uint16_t port, const std::string& localAddr) override;
+  // The handshake takes no bytes: after a success the connection goes on as before.
+  void StartTls(const std::string& peerName, const QSslConfiguration& config) override;
   void Send(const char* data, size_t length) override;
   int64_t BytesAvailable() const override { return static_cast<int64_t>(incoming_.size()); }
   size_t Receive(char* target, size_t capacity) override;

@@ -2,6 +2,7 @@
 
 
 #include <QElapsedTimer>
+#include <algorithm>
 #include <QHostAddress>
 #include <QStandardPaths>
 #include <QTcpServer>
@@ -76,24 +77,54 @@ bool PeersRequired() {
   return ci && std::string(ci) == "true";
 }
 
-NginxPeer::NginxPeer() {
+NginxPeer::NginxPeer(std::vector<CertAndKey> tls) {
   const std::string nginx = FindProgram("nginx");
   if (nginx.empty()) {
     problem_ = "nginx is not installed (scripts/bootstrap installs it)";
     return;
   }
   port_ = FreeLoopbackPort();
+  for (size_t i = 0; i < tls.size(); ++i) {
+    uint16_t p = FreeLoopbackPort();
+    while (p == port_ || std::find(tlsPorts_.begin(), tlsPorts_.end(), p) != tlsPorts_.end())
+      p = FreeLoopbackPort();
+    tlsPorts_.push_back(p);
+  }
   const std::string d = folder_.Root();
   folder_.Write("www/page.html", "<html><body>page</body></html>\n");
   folder_.Write("www/dir/index.html", "<html><body>dir index</body></html>\n");
   folder_.Write("www/big.bin", std::string(1024 * 1024, 'B'));
   const std::string port = std::to_string(port_);
+  const std::string site =
+      "    root " + d + "/www;\n"
+      "    location = /post { return 200 \"posted $request_method $content_length\"; }\n"
+      "    location = /old { return 301 /page.html; }\n"
+      "    location = /temp { return 302 /dir/; }\n"
+      "    location = /fail { return 500 \"failure body\"; }\n";
+  std::string tlsServers;
+  for (size_t i = 0; i < tls.size(); ++i) {
+    tlsServers += "  server {\n"
+                  "    listen 127.0.0.1:" + std::to_string(tlsPorts_[i]) + " ssl;\n"
+                  "    ssl_certificate " + tls[i].cert + ";\n"
+                  "    ssl_certificate_key " + tls[i].key + ";\n"
+                  "    ssl_session_cache off;\n"
+                  "    ssl_session_tickets off;\n"
+                  "    access_log " + d + "/tls-access.log requestline;\n" + site +
+                  "    location = /to-plain { return 301 http://127.0.0.1:" + port +
+                  "/page.html; }\n"
+                  "  }\n";
+  }
+  const std::string toTls =
+      tls.empty() ? std::string()
+                  : "    location = /to-tls { return 302 https://localhost:" +
+                        std::to_string(tlsPorts_[0]) + "/page.html; }\n";
   folder_.Write("nginx.conf",
                 "daemon off;\nmaster_process off;\nworker_processes 1;\n"
                 "pid " + d + "/nginx.pid;\nerror_log " + d + "/error.log warn;\n"
                 "events { worker_connections 1024; }\n"
                 "http {\n"
                 "  access_log off;\n"
+                "  log_format requestline '$ssl_server_name $request';\n"
                 "  client_body_temp_path " + d + "/body;\n"
                 "  proxy_temp_path " + d + "/proxy;\n"
                 "  fastcgi_temp_path " + d + "/fastcgi;\n"
@@ -101,13 +132,8 @@ NginxPeer::NginxPeer() {
                 "  scgi_temp_path " + d + "/scgi;\n"
                 "  default_type text/html;\n"
                 "  server {\n"
-                "    listen 127.0.0.1:" + port + ";\n"
-                "    root " + d + "/www;\n"
-                "    location = /post { return 200 \"posted $request_method $content_length\"; }\n"
-                "    location = /old { return 301 /page.html; }\n"
-                "    location = /temp { return 302 /dir/; }\n"
-                "    location = /fail { return 500 \"failure body\"; }\n"
-                "  }\n"
+                "    listen 127.0.0.1:" + port + ";\n" + site + toTls +
+                "  }\n" + tlsServers +
                 "}\n");
   problem_ = Start(process_, nginx,
                    {"-p", QString::fromStdString(d), "-c", QString::fromStdString(d + "/nginx.conf"),
@@ -116,6 +142,17 @@ NginxPeer::NginxPeer() {
 }
 
 NginxPeer::~NginxPeer() { Stop(process_); }
+
+std::vector<std::string> NginxPeer::TlsRequestLines() const {
+  std::vector<std::string> lines;
+  const std::string log = folder_.Read("tls-access.log");
+  for (size_t at = 0; at < log.size();) {
+    const size_t end = std::min(log.find('\n', at), log.size());
+    if (end > at) lines.push_back(log.substr(at, end - at));
+    at = end + 1;
+  }
+  return lines;
+}
 
 TinyproxyPeer::TinyproxyPeer(const std::string& user, const std::string& password) {
   const std::string tinyproxy = FindProgram("tinyproxy");

@@ -2,6 +2,8 @@
 
 #include <sys/socket.h>
 
+#include <QSslKey>
+#include <QSslSocket>
 #include <QTimer>
 #include <stdexcept>
 
@@ -28,7 +30,26 @@ void ScriptServer::Pump(Connection& c) {
   QTimer::singleShot(1, &server_, [this, raw] { Pump(*raw); });
 }
 
-ScriptServer::ScriptServer(std::vector<Script> scripts) : scripts_(std::move(scripts)) {
+void ScriptTcpServer::incomingConnection(qintptr descriptor) {
+  if (!tls) {
+    QTcpServer::incomingConnection(descriptor);
+    return;
+  }
+  auto* s = new QSslSocket(this);
+  if (!s->setSocketDescriptor(descriptor)) {
+    delete s;
+    return;
+  }
+  s->setLocalCertificate(QString::fromStdString(tls->cert));
+  s->setPrivateKey(QString::fromStdString(tls->key), QSsl::Ec);
+  s->setPeerVerifyMode(QSslSocket::VerifyNone);
+  s->startServerEncryption();
+  addPendingConnection(s);
+}
+
+ScriptServer::ScriptServer(std::vector<Script> scripts, std::optional<CertAndKey> tls)
+    : scripts_(std::move(scripts)) {
+  server_.tls = std::move(tls);
   if (!server_.listen(QHostAddress::LocalHost, 0))
     throw std::runtime_error("script server cannot listen on 127.0.0.1");
   QObject::connect(&server_, &QTcpServer::newConnection, &server_, [this] { Accept(); });

@@ -4,13 +4,19 @@
 // used up). The server first collects the request: the header up to its empty line, then
 // as many body bytes as its Content-Length names. Then it runs the script's steps. Every
 // connection's request bytes are recorded.
+//
+// With a certificate the server speaks TLS: the request is recorded as decrypted, and the
+// script's bytes are written inside TLS.
 #pragma once
 
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
+
+#include "support/testca.h"
 
 namespace qs::test {
 
@@ -34,10 +40,20 @@ inline ScriptStep WriteForever(std::string bytes) {
 
 using Script = std::vector<ScriptStep>;
 
+// A QTcpServer whose connections can be TLS server sockets.
+class ScriptTcpServer : public QTcpServer {
+ public:
+  std::optional<CertAndKey> tls;
+
+ protected:
+  void incomingConnection(qintptr descriptor) override;
+};
+
 class ScriptServer {
  public:
   // Listens on 127.0.0.1, on a free port.
-  explicit ScriptServer(std::vector<Script> scripts = {});
+  explicit ScriptServer(std::vector<Script> scripts = {},
+                        std::optional<CertAndKey> tls = std::nullopt);
   ~ScriptServer();
 
   void SetScripts(std::vector<Script> scripts) { scripts_ = std::move(scripts); }
@@ -45,6 +61,9 @@ class ScriptServer {
   void SetWaitForRequest(bool wait) { waitForRequest_ = wait; }
   uint16_t Port() const { return server_.serverPort(); }
   std::string Base() const { return "http://127.0.0.1:" + std::to_string(Port()); }
+  std::string TlsBase(const std::string& host = "localhost") const {
+    return "https://" + host + ":" + std::to_string(Port());
+  }
 
   // The request bytes of every connection so far, in the order they were accepted.
   std::vector<std::string> Requests() const;
@@ -59,7 +78,7 @@ class ScriptServer {
   void RunSteps(Connection& c);
   void Pump(Connection& c);
 
-  QTcpServer server_;
+  ScriptTcpServer server_;
   std::vector<Script> scripts_;
   std::vector<std::unique_ptr<Connection>> connections_;
   bool waitForRequest_ = true;

@@ -11,6 +11,7 @@
 #include <QSpinBox>
 #include <QTest>
 
+#include "net/tlstrust.h"
 #include "support/tempfolder.h"
 
 namespace qs {
@@ -114,6 +115,36 @@ TEST_F(OptionsFormTest, ApplyWithoutTheProxyChoiceEmptiesTheStoredProxy) {
   EXPECT_NE(dir.Read("dfd.ini").find("KeyProxy=0"), std::string::npos) << dir.Read("dfd.ini");
   ApplyOn(0)->click();
   EXPECT_EQ(dir.Read("dfd.ini").find("proxy.lan"), std::string::npos) << dir.Read("dfd.ini");
+}
+
+TEST_F(OptionsFormTest, TheTrustedCertificatesFileIsChosenAppliedAndTakenByEveryClient) {
+  dir.Write("dfd.ini", "[Security]\r\ncafile=/etc/old.pem\r\n");
+  Create();
+  auto* field = Child<QLineEdit>("CaFile");
+  ASSERT_NE(field, nullptr);
+  EXPECT_EQ(field->text(), QStringLiteral("/etc/old.pem"));
+  EXPECT_EQ(ExtraCaFile(), "/etc/old.pem");
+  std::vector<std::string> offered;
+  std::string choice = "";  // cancelled: the field keeps its text
+  form->BrowseCaFile = [&](const std::string& current) {
+    offered.push_back(current);
+    return choice;
+  };
+  form->OpenPanel(TOptionsPanel::Proxy);
+  Child<QPushButton>("BrowseCaFile")->click();
+  EXPECT_EQ(field->text(), QStringLiteral("/etc/old.pem"));
+  choice = "/srv/company-ca.pem";
+  Child<QPushButton>("BrowseCaFile")->click();
+  EXPECT_EQ(offered, (std::vector<std::string>{"/etc/old.pem", "/etc/old.pem"}));
+  EXPECT_EQ(field->text(), QStringLiteral("/srv/company-ca.pem"));
+  // Only Apply stores it, with the proxy; from then on every client trusts it.
+  EXPECT_EQ(dir.Read("dfd.ini").find("company-ca"), std::string::npos);
+  ApplyOn(0)->click();
+  EXPECT_NE(dir.Read("dfd.ini").find("[Security]\r\ncafile=/srv/company-ca.pem\r\n"),
+            std::string::npos)
+      << dir.Read("dfd.ini");
+  EXPECT_EQ(ExtraCaFile(), "/srv/company-ca.pem");
+  SetExtraCaFile("");
 }
 
 }  // namespace

@@ -1,5 +1,7 @@
 #include "practiceserver.h"
 
+#include <QFile>
+#include <QSslSocket>
 #include <QTcpSocket>
 #include <fstream>
 
@@ -11,6 +13,50 @@ struct TPracticeServer::Connection {
   bool answered = false;
   std::unique_ptr<QTimer> delay;
 };
+
+void TPracticeListener::incomingConnection(qintptr descriptor) {
+  if (chain.isEmpty()) {
+    QTcpServer::incomingConnection(descriptor);
+    return;
+  }
+  auto* s = new QSslSocket(this);
+  if (!s->setSocketDescriptor(descriptor)) {
+    delete s;
+    return;
+  }
+  s->setLocalCertificateChain(chain);
+  s->setPrivateKey(key);
+  s->setPeerVerifyMode(QSslSocket::VerifyNone);
+  // A client that gives up during the handshake is no concern of the engines played here.
+  s->startServerEncryption();
+  addPendingConnection(s);
+}
+
+bool TPracticeServer::SetTls(const std::string& certFile, const std::string& keyFile,
+                             std::string& problem) {
+  QFile cert(QString::fromStdString(certFile));
+  QFile key(QString::fromStdString(keyFile));
+  if (!cert.open(QIODevice::ReadOnly) || !key.open(QIODevice::ReadOnly)) {
+    problem = "cannot read " + (cert.isOpen() ? keyFile : certFile);
+    return false;
+  }
+  const QList<QSslCertificate> chain = QSslCertificate::fromData(cert.readAll(), QSsl::Pem);
+  const QByteArray keyBytes = key.readAll();
+  QSslKey k(keyBytes, QSsl::Ec);
+  if (k.isNull()) k = QSslKey(keyBytes, QSsl::Rsa);
+  if (chain.isEmpty() || k.isNull()) {
+    problem = chain.isEmpty() ? "no certificate in " + certFile : "no private key in " + keyFile;
+    return false;
+  }
+  server_.chain = chain;
+  server_.key = k;
+  return true;
+}
+
+std::string TPracticeServer::Base() const {
+  return (server_.chain.isEmpty() ? "http://127.0.0.1:" : "https://127.0.0.1:") +
+         std::to_string(Port());
+}
 
 TPracticeServer::TPracticeServer() {
   QObject::connect(&server_, &QTcpServer::newConnection, [this] { Accept(); });
@@ -97,8 +143,9 @@ void TPracticeServer::Answer(Connection& c) {
   const size_t sp = r.bytes.find(' ');
   const size_t sp2 = sp == std::string::npos ? sp : r.bytes.find(' ', sp + 1);
   std::string target = sp2 == std::string::npos ? "" : r.bytes.substr(sp + 1, sp2 - sp - 1);
-  if (target.rfind("http://", 0) == 0) {  // through a proxy: the absolute form
-    const size_t slash = target.find('/', 7);
+  if (const size_t scheme = target.find("://");
+      scheme != std::string::npos && scheme < target.find('/')) {  // through a proxy: the absolute form
+    const size_t slash = target.find('/', scheme + 3);
     target = slash == std::string::npos ? "/" : target.substr(slash);
   }
   r.path = target.substr(0, target.find('?'));

@@ -1,8 +1,11 @@
 // The practice engine server: a small HTTP/1.0 server on loopback that plays many engines at
 // once. The first segment of the request path chooses how it answers; every request it
-// receives is kept, and written to the log file when one is given.
+// receives is kept, and written to the log file when one is given. With a certificate and
+// its key it answers over TLS (https://) instead.
 #pragma once
 
+#include <QSslCertificate>
+#include <QSslKey>
 #include <QTcpServer>
 #include <QTimer>
 #include <cstdint>
@@ -35,6 +38,17 @@ struct TReceived {
   std::string path;
 };
 
+// The listening socket: plain connections, or TLS server connections once a certificate
+// is set.
+class TPracticeListener : public QTcpServer {
+ public:
+  QList<QSslCertificate> chain;
+  QSslKey key;
+
+ protected:
+  void incomingConnection(qintptr descriptor) override;
+};
+
 class TPracticeServer {
  public:
   TPracticeServer();
@@ -43,8 +57,12 @@ class TPracticeServer {
   // Listens on 127.0.0.1 (port 0: a free one). False when it cannot.
   bool Listen(uint16_t port = 0);
   uint16_t Port() const { return server_.serverPort(); }
-  std::string Base() const { return "http://127.0.0.1:" + std::to_string(Port()); }
+  // http://127.0.0.1:PORT, or https://127.0.0.1:PORT over TLS.
+  std::string Base() const;
 
+  // Answers over TLS with the certificate (chain) and private key of these PEM files; call
+  // before Listen(). False, with `problem` set, when either cannot be read.
+  bool SetTls(const std::string& certFile, const std::string& keyFile, std::string& problem);
   // Every request is appended to this file as one record: a line "#request <n> <length>",
   // the request's bytes, and a line break.
   void SetLogFile(std::string path) { logFile_ = std::move(path); }
@@ -68,7 +86,7 @@ class TPracticeServer {
   void Answer(Connection& c);
   void Log(const TReceived& r);
 
-  QTcpServer server_;
+  TPracticeListener server_;
   std::vector<std::unique_ptr<Connection>> connections_;
   std::vector<TReceived> received_;
   std::string logFile_;

@@ -1,5 +1,5 @@
-// quorvex-practice-server [--port N] [--log FILE] [--slow MS]: plays engines on 127.0.0.1
-// until it is ended; prints the port it listens on.
+// quorvex-practice-server [--port N] [--log FILE] [--slow MS] [--tls CERT KEY]: plays engines
+// on 127.0.0.1 until it is ended, over TLS with --tls; prints the port it listens on.
 #include <QCoreApplication>
 #include <cstdio>
 #include <cstdlib>
@@ -19,8 +19,17 @@ int main(int argc, char** argv) {
       server.SetLogFile(argv[++i]);
     } else if (i + 1 < argc && a == "--slow") {
       server.SetSlowMs(std::atoi(argv[++i]));
+    } else if (i + 2 < argc && a == "--tls") {
+      std::string problem;
+      if (!server.SetTls(argv[i + 1], argv[i + 2], problem)) {
+        std::fprintf(stderr, "quorvex-practice-server: --tls: %s\n", problem.c_str());
+        return 2;
+      }
+      i += 2;
     } else {
-      std::fprintf(stderr, "Usage: quorvex-practice-server [--port N] [--log FILE] [--slow MS]\n");
+      std::fprintf(stderr,
+                   "Usage: quorvex-practice-server [--port N] [--log FILE] [--slow MS] "
+                   "[--tls CERT KEY]\n");
       return 2;
     }
   }
