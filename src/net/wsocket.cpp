@@ -57,7 +57,15 @@ int TlsCodeOf(QSslError::SslError error) {
     case E::CertificateUntrusted:
     case E::CertificateRejected:
     case E::InvalidCaCertificate:
-    case E::CertificateRevoked: return tls_error::kUntrusted;
+    case E::CertificateRevoked:
+    case E::CertificateBlacklisted:
+    case E::CertificateSignatureFailed:
+    case E::UnableToDecryptCertificateSignature:
+    case E::UnableToDecodeIssuerPublicKey:
+    case E::InvalidNotBeforeField:
+    case E::InvalidNotAfterField:
+    case E::PathLengthExceeded:
+    case E::InvalidPurpose: return tls_error::kUntrusted;
     default: return 0;
   }
 }
