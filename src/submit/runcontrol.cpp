@@ -339,7 +339,12 @@ void TRunControl::Send(size_t row, const TBuiltRequest& request) {
   cli.SetURL(request.url);
   cli.SetReference(request.referrer);
   cli.OnHeaderEnd = [this, r](THttpCli& c) { HeaderEnd(*r, c); };
-  cli.OnRequestDone = [this, r](THttpCli&, THttpRequest, int) { RequestDone(r); };
+  cli.OnRequestDone = [this, r](THttpCli& c, THttpRequest, int error) {
+    // A secure connection that failed has no answer header, so it stays a request without an
+    // answer (status 0, Failed); its row tells why instead of "Could not resolve to host".
+    if (r->status == 0 && error >= http_error::kTlsUntrusted && error <= http_error::kTlsSetup) r->text = c.ReasonPhrase();
+    RequestDone(r);
+  };
   rows_[row].image = TRowImage::UnderWay;
   live_.push_back(std::move(live));
   try {
@@ -408,7 +413,7 @@ void TRunControl::Classify(size_t index, int status, std::string text) {
       e.lines[kFailedLine] = queue_.FailedLine(e.failed);
       break;
   }
-  if (status == 0) text = state_.languageTable.Lookup("132");
+  if (status == 0 && text.empty()) text = state_.languageTable.Lookup("132");
   row.result = std::move(text);
   if (OnRowDecided) OnRowDecided(index);
   Changed();
