@@ -97,7 +97,10 @@ TForm1::TForm1(const TAppFolder& folder, TFormOptions options)
   help_ = new THelpForm(folder, this);
   options_->ReadSettings();
   for (TWizardForm* w : {static_cast<TWizardForm*>(newProject_), static_cast<TWizardForm*>(newDomain_)})
-    w->OnAdded = [this] { RefreshAll(); };
+    w->OnAdded = [this] {
+      RefreshAll();
+      if (page_ == TPage::About) ShowPage(TPage::Projects);  // the new project is to be edited
+    };
   auto connected = [this] { return TConnectionSettings::CheckInternet(*internet_, nullptr, summit_.state.languageTable); };
   newDomainModel_.IsConnected = connected;
   newProjectModel_.IsConnected = connected;

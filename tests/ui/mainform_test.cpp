@@ -88,6 +88,7 @@ TEST_F(MainFormTest, NewDomainWizardValidatesInOrderThenWritesTheProjectFile) {
   wizard.findChild<QPushButton*>(QStringLiteral("Add"))->click();
 
   EXPECT_FALSE(wizard.isVisible());
+  EXPECT_EQ(form->CurrentPage(), TPage::Projects);  // opened from the About page
   ASSERT_EQ(form->DomainList()->count(), 1);
   EXPECT_EQ(form->DomainList()->item(0)->text(), QStringLiteral("example.com"));
   EXPECT_EQ(ProjectNames(), QStringList{QStringLiteral("Index")});
