@@ -34,4 +34,16 @@ std::string ReportFileOf(std::string_view line) {
   return link;
 }
 
+std::string StoredReportPath(const TAppFolder& folder, const std::string& reportPath) {
+  const std::string root = folder.Root().ends_with('/') ? folder.Root() : folder.Root() + "/";
+  if (reportPath.size() > root.size() && reportPath.compare(0, root.size(), root) == 0)
+    return reportPath.substr(root.size());
+  return reportPath;
+}
+
+std::string ResolvedReportPath(const TAppFolder& folder, const std::string& stored) {
+  if (stored.empty() || stored.front() == '/') return stored;
+  return folder.Path(stored);
+}
+
 }  // namespace qs

@@ -6,6 +6,8 @@
 #include <string_view>
 #include <vector>
 
+#include "app/appfolder.h"
+
 namespace qs {
 
 inline constexpr std::string_view kDefaultHistoryFile = "\\data\\default.hst";
@@ -20,5 +22,13 @@ std::vector<std::string> HistoryCells(std::string_view line);
 // The report file a history line links to: its fourth column without every `<a href="`, cut
 // before the first double quote. Empty when the line names none.
 std::string ReportFileOf(std::string_view line);
+
+// How a history line names a report: relative to the application folder ("data/domains/
+// projects/site.com/Index12112026.htm") when the report lies inside it, so the links keep
+// working when the folder is moved or copied; the full path otherwise.
+std::string StoredReportPath(const TAppFolder& folder, const std::string& reportPath);
+// The report file a stored name means: a relative name inside the application folder, a full
+// path (the older lines) as it is.
+std::string ResolvedReportPath(const TAppFolder& folder, const std::string& stored);
 
 }  // namespace qs

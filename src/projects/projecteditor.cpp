@@ -303,7 +303,7 @@ void TProjectEditor::RemoveHistoryAndReports() {
   // Only report files of this domain's folder are removed, whatever a history line names.
   const std::string folder = store_.ProjectFolder(state_.currentDomain) + "/";
   for (size_t i = 1; i < history_.size(); ++i) {
-    const std::string file = ReportFileOf(history_[i]);
+    const std::string file = ResolvedReportPath(state_.folder, ReportFileOf(history_[i]));
     if (file.size() > folder.size() && file.compare(0, folder.size(), folder) == 0 &&
         file.find('/', folder.size()) == std::string::npos && file.find("..") == std::string::npos)
       RemoveFile(file);

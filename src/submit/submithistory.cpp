@@ -17,7 +17,7 @@ std::string TSubmitHistory::HistoryLine(const QDate& day, bool scheduled,
   if (reportPath.empty())
     line += language_.Lookup("125");
   else
-    line += "<a href=\"" + reportPath + "\">" + language_.Lookup("124") + "</a>";
+    line += "<a href=\"" + StoredReportPath(folder_, reportPath) + "\">" + language_.Lookup("124") + "</a>";
   line += ",";
   return line;
 }

@@ -219,8 +219,8 @@ QWidget* TProjectsPage::BuildHistory() {
   history_->setItemDelegate(delegate);
   // A report link holds the report file's path.
   connect(delegate, &THtmlDelegate::linkActivated, this, [this](const QString& href) {
-    const std::string path = href.toStdString();
-    if (!QFileInfo::exists(href) || !OpenWithDefaultHandler(path))
+    const std::string path = ResolvedReportPath(state_.folder, href.toStdString());
+    if (!QFileInfo::exists(Q(path)) || !OpenWithDefaultHandler(path))
       dialogs_.Message("Cannot open file " + path, TMsgDlgType::Error);
   });
   layout->addWidget(history_);

@@ -331,14 +331,21 @@ TEST_F(EditorTest, DeletingSkipsMissingFilesAndProjectsThatCannotBeLoaded) {
 TEST_F(EditorTest, ClearHistory) {
   Domain("site.com", {"Index"});
   const std::string folder = dir.Root() + "/data/domains/projects/site.com/";
+  // An older line names its report by its full path, a newer one relative to the folder.
   dir.Write("data/domains/projects/site.com/Index.hst",
-            "head\r\n1/1/2026,No,Completed,<a href=\"" + folder + "Index112026.htm\">View Report</a>,\r\n");
+            "head\r\n1/1/2026,No,Completed,<a href=\"" + folder + "Index112026.htm\">View Report</a>,\r\n"
+            "1/2/2026,No,Completed,<a href=\"data/domains/projects/site.com/Index122026.htm\">View Report</a>,\r\n"
+            "1/3/2026,No,Completed,<a href=\"data/domains/projects/site.com/../other.htm\">View Report</a>,\r\n");
   dir.Write("data/domains/projects/site.com/Index112026.htm", "r");
+  dir.Write("data/domains/projects/site.com/Index122026.htm", "r");
+  dir.Write("data/domains/projects/other.htm", "not ours");
   editor.LoadDomains();
-  EXPECT_EQ(editor.HistoryLines().size(), 2u);
+  EXPECT_EQ(editor.HistoryLines().size(), 4u);
   editor.ClearHistory();
   EXPECT_FALSE(dir.Exists("data/domains/projects/site.com/Index.hst"));
   EXPECT_FALSE(dir.Exists("data/domains/projects/site.com/Index112026.htm"));
+  EXPECT_FALSE(dir.Exists("data/domains/projects/site.com/Index122026.htm"));
+  EXPECT_TRUE(dir.Exists("data/domains/projects/other.htm"));
   EXPECT_TRUE(dir.Exists("data/domains/projects/site.com/Index.zro"));
   EXPECT_EQ(editor.HistoryLines(), (std::vector<std::string>{"Submit Date,Scheduled,Status,Generated Report,"}));
   EXPECT_TRUE(answers.Calls().empty());

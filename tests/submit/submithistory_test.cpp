@@ -34,6 +34,11 @@ TEST_F(SubmitHistory, TheFileStartsFromTheDefaultAndGrowsByOneLine) {
        "8/12/2024,Yes,Completed,<a href=\"/x,y/r.htm\">View Report</a>,\r\n"},
       {"existing file, last line unended", "H,\r\nold,", "Heads,\r\n", false, "",
        "H,\r\nold,\r\n8/12/2024,No,Completed,No,\r\n"},
+      // A report inside the application folder is named relative to it, so the link survives
+      // a move or copy of the folder.
+      {"a report of the folder", "-", "H,\r\n", false, "@/data/domains/projects/dom.example/Index8122024.htm",
+       "H,\r\n8/12/2024,No,Completed,<a href=\"data/domains/projects/dom.example/Index8122024.htm\">"
+       "View Report</a>,\r\n"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
@@ -42,7 +47,9 @@ TEST_F(SubmitHistory, TheFileStartsFromTheDefaultAndGrowsByOneLine) {
     std::remove(dir.Path("data/default.hst").c_str());
     if (c.existing != "-") dir.Write("data/domains/projects/dom.example/Index.hst", c.existing);
     if (c.defaultHst != "-") dir.Write("data/default.hst", c.defaultHst);
-    history.RecordRunEnd("dom.example", "Index", c.scheduled, c.report, today);
+    std::string report = c.report;
+    if (report.rfind("@/", 0) == 0) report = dir.Root() + report.substr(1);
+    history.RecordRunEnd("dom.example", "Index", c.scheduled, report, today);
     EXPECT_EQ(Hst(), c.expected);
   }
 }
