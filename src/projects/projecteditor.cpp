@@ -218,8 +218,10 @@ void TProjectEditor::SetDatabaseChoice(TDatabaseChoice choice) {
 }
 
 void TProjectEditor::LeaveStartDate(const QDate& date) {
-  startDate_ = date;
-  Write("startdate", regional::FormatDate(date));
+  // A date is typed whole and taken when the field is left: one before the earliest date
+  // becomes the earliest.
+  startDate_ = earliestStart_.isValid() && date < earliestStart_ ? earliestStart_ : date;
+  Write("startdate", regional::FormatDate(startDate_));
   earliestStart_ = clock::Today();
   earliestEnd_ = startDate_;
   // The end date cannot lie before the start: when it does, it moves with the start and is
@@ -232,8 +234,8 @@ void TProjectEditor::LeaveStartDate(const QDate& date) {
 }
 
 void TProjectEditor::LeaveEndDate(const QDate& date) {
-  endDate_ = date;
-  Write("enddate", regional::FormatDate(date));
+  endDate_ = earliestEnd_.isValid() && date < earliestEnd_ ? earliestEnd_ : date;
+  Write("enddate", regional::FormatDate(endDate_));
   earliestEnd_ = startDate_;
   ScheduleFieldLeft();
 }

@@ -85,7 +85,8 @@ class TProjectEditor {
   QDate EndDate() const { return endDate_; }
   QTime BestTime() const { return bestTime_; }
   const std::string& DaysBetween() const { return daysBetween_; }
-  // The earliest dates the two date pickers offer (invalid: no limit yet).
+  // The earliest dates the two date fields take (invalid: no limit yet); a date left before
+  // its earliest is stored as the earliest.
   QDate EarliestStartDate() const { return earliestStart_; }
   QDate EarliestEndDate() const { return earliestEnd_; }
 

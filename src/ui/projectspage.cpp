@@ -19,6 +19,7 @@
 #include <QVBoxLayout>
 
 #include "platform/desktop.h"
+#include "platform/regional.h"
 #include "projects/history.h"
 #include "ui/htmldelegate.h"
 #include "ui/ledcounter.h"
@@ -180,7 +181,10 @@ QWidget* TProjectsPage::BuildSchedule() {
   startDate_->setObjectName(QStringLiteral("startdate"));
   endDate_ = new QDateEdit(page);
   endDate_->setObjectName(QStringLiteral("enddate"));
-  for (QDateEdit* d : {startDate_, endDate_}) d->setCalendarPopup(true);
+  for (QDateEdit* d : {startDate_, endDate_}) {
+    d->setCalendarPopup(true);
+    d->setDisplayFormat(regional::ShortDateFormat());  // the stored format, four-digit year
+  }
   bestTime_ = new QTimeEdit(page);
   bestTime_->setObjectName(QStringLiteral("besttime"));
   bestTime_->setDisplayFormat(QStringLiteral("h:mm AP"));
@@ -189,14 +193,19 @@ QWidget* TProjectsPage::BuildSchedule() {
   form->addRow(Caption("label9", page), endDate_);
   form->addRow(Caption("label10", page), bestTime_);
 
-  connect(startDate_, &QDateEdit::editingFinished, this, [this] {
+  // The pickers take any date as it is typed; leaving one hands it to the editor, which
+  // brings it to its earliest date, and both pickers show what was stored.
+  auto showDates = [this] {
+    if (editor_.StartDate().isValid()) startDate_->setDate(editor_.StartDate());
+    if (editor_.EndDate().isValid()) endDate_->setDate(editor_.EndDate());
+  };
+  connect(startDate_, &QDateEdit::editingFinished, this, [this, showDates] {
     Guarded(dialogs_, [&] { editor_.LeaveStartDate(startDate_->date()); });
-    RefreshDateLimits();
-    if (editor_.EndDate().isValid()) endDate_->setDate(editor_.EndDate());  // moved with the start
+    showDates();
   });
-  connect(endDate_, &QDateEdit::editingFinished, this, [this] {
+  connect(endDate_, &QDateEdit::editingFinished, this, [this, showDates] {
     Guarded(dialogs_, [&] { editor_.LeaveEndDate(endDate_->date()); });
-    RefreshDateLimits();
+    showDates();
   });
   connect(bestTime_, &QTimeEdit::editingFinished, this, [this] {
     Guarded(dialogs_, [&] { editor_.LeaveBestTime(bestTime_->time()); });
@@ -260,7 +269,6 @@ void TProjectsPage::Refresh() {
     case TDatabaseChoice::IncludeCustom: includeCustom_->setChecked(true); break;
     case TDatabaseChoice::CustomOnly: customOnly_->setChecked(true); break;
   }
-  RefreshDateLimits();
   if (editor_.StartDate().isValid()) startDate_->setDate(editor_.StartDate());
   if (editor_.EndDate().isValid()) endDate_->setDate(editor_.EndDate());
   if (editor_.BestTime().isValid()) bestTime_->setTime(editor_.BestTime());
@@ -270,11 +278,6 @@ void TProjectsPage::Refresh() {
   loading_ = false;
 }
 
-void TProjectsPage::RefreshDateLimits() {
-  const QDate lowest(1752, 9, 14);
-  startDate_->setMinimumDate(editor_.EarliestStartDate().isValid() ? editor_.EarliestStartDate() : lowest);
-  endDate_->setMinimumDate(editor_.EarliestEndDate().isValid() ? editor_.EarliestEndDate() : lowest);
-}
 
 void TProjectsPage::RefreshCounters() {
   titleCounter_->Show(editor_.TitleCounter());

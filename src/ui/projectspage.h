@@ -57,7 +57,6 @@ class TProjectsPage : public QWidget {
   void TextEdited(const std::string& key, const QString& text);
   void RefreshCounters();
   void RefreshHistory();
-  void RefreshDateLimits();
 
   TProjectEditor& editor_;
   IDialogs& dialogs_;

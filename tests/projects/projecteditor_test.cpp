@@ -224,6 +224,22 @@ TEST_F(EditorTest, DateRulesAndScheduleHooks) {
   editor.LeaveBestTime(QTime(8, 0));
   EXPECT_EQ(written.size(), 3u);
   EXPECT_EQ(left, 4);
+
+  // Dates typed before their earliest are stored as the earliest.
+  const struct {
+    bool start;
+    QDate typed, stored;
+  } typed[] = {{true, QDate(2020, 1, 1), QDate(2026, 12, 10)},   // before today
+               {false, QDate(2026, 11, 1), QDate(2026, 12, 10)},  // before the start
+               {true, QDate(2027, 6, 1), QDate(2027, 6, 1)},
+               {false, QDate(2027, 7, 1), QDate(2027, 7, 1)}};
+  for (const auto& t : typed) {
+    if (t.start) editor.LeaveStartDate(t.typed);
+    else editor.LeaveEndDate(t.typed);
+    EXPECT_EQ(t.start ? editor.StartDate() : editor.EndDate(), t.stored) << t.typed.toString().toStdString();
+    EXPECT_EQ(written.back().startDate, editor.StartDate());
+    EXPECT_EQ(written.back().endDate, editor.EndDate());
+  }
 }
 
 TEST_F(EditorTest, DeletingProjectsRemovesTheirFilesAndReportsAndSelectsTheNeighbour) {

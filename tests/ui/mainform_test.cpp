@@ -6,6 +6,7 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QDateEdit>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
@@ -18,6 +19,7 @@
 #include <QToolButton>
 #include <QToolBox>
 
+#include "platform/regional.h"
 #include "ui/desktopfixture.h"
 #include "ui/helpform.h"
 #include "ui/optionsform.h"
@@ -201,11 +203,12 @@ TEST_F(MainFormTest, MenuCommandsOpenTheirPageAndPanel) {
     Trigger(c.command);
     EXPECT_EQ(form->CurrentPage(), c.page) << c.command;
     EXPECT_EQ(form->LeftPanelVisible(), c.page != TPage::About) << c.command;
-    if (c.page == TPage::Projects)
+    if (c.page == TPage::Projects) {
       EXPECT_EQ(int(form->ProjectsPage()->OpenedPanel()), c.panel) << c.command;
-    else if (c.panel >= 0)
+    } else if (c.panel >= 0) {
       EXPECT_EQ(form->centralWidget()->findChild<QStackedWidget*>()->currentWidget()
                     ->findChild<QToolBox*>()->currentIndex(), c.panel) << c.command;
+    }
   }
   EXPECT_TRUE(answers.Calls().empty());
 
@@ -298,6 +301,30 @@ TEST_F(MainFormTest, TheEditorHidesThePasswordAndTakesNoTypingWithoutAProject) {
   EXPECT_FALSE(form->Editor().ProjectLoaded());
   EXPECT_FALSE(form->ProjectsPage()->TextField("title")->isEnabled());
   EXPECT_FALSE(form->ProjectsPage()->ShowPasswordButton()->isEnabled());
+}
+
+TEST_F(MainFormTest, ADateIsTypedWholeAndTakenWhenTheFieldIsLeft) {
+  WriteSite();
+  Open();
+  form->ChooseTab(TPage::Projects);
+  auto* start = form->ProjectsPage()->findChild<QDateEdit*>(QStringLiteral("startdate"));
+  ASSERT_NE(start, nullptr);
+  const QDate today = QDate::currentDate();
+  const struct {
+    QDate typed, stored;
+  } cases[] = {{today.addDays(20), today.addDays(20)},
+               {today.addYears(-3), today}};  // before the earliest: the earliest
+  for (const auto& c : cases) {
+    start->setFocus();
+    start->setCurrentSectionIndex(0);
+    start->selectAll();
+    QTest::keyClicks(start, QString::fromStdString(regional::FormatDate(c.typed)));
+    EXPECT_EQ(start->date(), c.typed);  // every typed date is taken as typed
+    QTest::keyClick(start, Qt::Key_Return);  // leaving the field
+    EXPECT_EQ(start->date(), c.stored);
+    EXPECT_NE(dir.Read("data/domains/projects/site.com/_a.htm.zro").find("startdate=" + regional::FormatDate(c.stored)),
+              std::string::npos);
+  }
 }
 
 TEST_F(MainFormTest, TheMenusHaveMnemonicsAndTheCommonShortcuts) {
