@@ -509,8 +509,15 @@ void TForm1::ApplyTable() {
     for (size_t i = 0; i < keys.size(); ++i) box->setItemText(int(i), Q(table.Lookup(keys[i])));
   for (int i = 0; i < kTabCount; ++i)
     tabs_->Tab(i)->SetCaption(Q(TabCaptionHtml(table.Lookup(kTabRules[i].captionKey))));
-  if (const auto widths = TabWidths(table.Lookup("lang")))
-    for (int i = 0; i < kTabCount; ++i) tabs_->Tab(i)->setFixedWidth((*widths)[i]);
+  const auto widths = TabWidths(table.Lookup("lang"));
+  for (int i = 0; i < kTabCount; ++i) {
+    // The table's width, or wider where the caption needs it in the window's font.
+    TTabButton* tab = tabs_->Tab(i);
+    const int wanted = widths ? (*widths)[i] : tab->width();
+    tab->setMinimumWidth(0);
+    tab->setMaximumWidth(QWIDGETSIZE_MAX);
+    tab->setFixedWidth(std::max(wanted, tab->sizeHint().width()));
+  }
   tabs_->Select(tabs_->Selected());
   projectsPage_->ApplyTable(table);
   submitPage_->ApplyTable(table);

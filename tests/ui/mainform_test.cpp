@@ -366,6 +366,15 @@ TEST_F(MainFormTest, ApplyTableSetsNamedCaptionsTabsAndWidthsFromTheTable) {
   const int spanish[] = {77, 57, 70, 80, 90, 70, 100};  // strip order
   for (int i = 0; i < kTabCount; ++i) EXPECT_EQ(form->Tabs()->Tab(i)->width(), spanish[i]) << i;
 
+  // A caption longer than its width in the table widens its tab rather than being cut.
+  dir.Write("spanish.txt", "lang=spanish\n51=Posicionamiento en buscadores\n");
+  form->Command("actSpanish")->trigger();
+  QLabel probe;
+  probe.setTextFormat(Qt::RichText);
+  probe.setText(form->Tabs()->Tab(2)->Caption());
+  EXPECT_GE(form->Tabs()->Tab(2)->width(), probe.sizeHint().width());
+  EXPECT_GT(form->Tabs()->Tab(2)->width(), 70);
+
   // The English switch loads \english.txt and applies it again.
   form->Command("actEnglish")->trigger();
   EXPECT_EQ(label1->text(), QStringLiteral("Minimum Required Fields"));
