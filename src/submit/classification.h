@@ -19,6 +19,9 @@ struct TRequestResult {
 // none) and reason phrase.
 TRequestResult HeaderEndResult(int code, std::string_view reason, const TLanguageTable& language);
 
+// The usual reason phrase of a status code that is no success, or empty for one without.
+std::string_view StandardReason(int code);
+
 // 1 to 302 OK, 408 Timeout, everything else (0 too) Failed.
 TResultClass ClassOf(int status);
 

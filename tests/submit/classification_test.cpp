@@ -18,8 +18,13 @@ TEST(SubmitClassification, HeaderEndTakesStatusAndText) {
       {200, "OK", 200, "OK", TResultClass::Ok},
       {301, "Moved Permanently", 301, "Moved Permanently", TResultClass::Ok},
       {302, "Found", 302, "OK", TResultClass::Ok},
+      // Without a reason phrase the code still decides; the text is the usual phrase.
       {200, "", 200, "OK", TResultClass::Ok},
-      {500, "", 200, "OK", TResultClass::Ok},  // no reason phrase: taken as OK
+      {201, "", 201, "OK", TResultClass::Ok},
+      {404, "", 404, "Not Found", TResultClass::Failed},
+      {500, "", 500, "Internal Server Error", TResultClass::Failed},
+      {408, "", 408, "Request Timeout", TResultClass::Timeout},
+      {499, "", 499, "499", TResultClass::Failed},
       {303, "See Other", 303, "See Other", TResultClass::Failed},
       {404, "Not Found", 404, "Not Found", TResultClass::Failed},
       {408, "Request Timeout", 408, "Request Timeout", TResultClass::Timeout},
