@@ -80,7 +80,9 @@ int RunSubmitCommand(const TAppFolder& folder, const std::vector<std::string>& a
           if (run.Total() == run.Completed() && run.LiveRequests() == 0) loop.quit();
         });
         check.start(20);
-        const TInterruptWatch interrupt({SIGINT}, [&](int) {
+        // Ctrl-C, a termination request or a lost terminal stop the run as Stop does, so its
+        // history, dates and report are written.
+        const TInterruptWatch interrupt({SIGINT, SIGTERM, SIGHUP}, [&](int) {
           io.err << "quorvex-summit: submit: stopped\n";
           run.Stop();
           // Waiting entries stay unsent; the stopped one has its history and report.

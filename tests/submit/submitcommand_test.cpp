@@ -3,10 +3,15 @@
 
 #include <gtest/gtest.h>
 
+#include <QTimer>
+#include <algorithm>
+#include <csignal>
+#include <cstdio>
 #include <filesystem>
 #include <sstream>
 
 #include "cli/commandline.h"
+#include "platform/regional.h"
 #include "practiceserver.h"
 #include "submitfixture.h"
 
@@ -57,6 +62,37 @@ TEST_F(SubmitCommand, RunsTheNamedProjectsToTheirEnd) {
   // Submitted today: refused, nothing queued.
   EXPECT_EQ(Run({"dom.example", "/b.htm"}), kExitFailure);
   EXPECT_NE(err.str().find("already been submitted today"), std::string::npos);
+}
+
+TEST_F(SubmitCommand, ASignalStopsTheRunAsStopDoesAndItsHistoryIsWritten) {
+  WriteTables({{{"e_name", "Silent"}, {"enginetype", "ENGINE"}, {"e_url", "http://silent/"},
+                {"cgi_url", server.Base() + "/silent/1"}, {"method", "GET"}, {"url", "u"}}});
+  for (int signal : {SIGINT, SIGTERM, SIGHUP}) {
+    SCOPED_TRACE(signal);
+    std::remove(dir.Path("data/domains/projects/dom.example/_b.htm.hst").c_str());
+    WriteProject("dom.example", "_b.htm", {{"url", "http://dom.example/b.htm"}, {"submitengines", "-1"},
+                                           {"submitcustom", "0"}, {"genreport", "0"}});
+    server.ClearReceived();
+    // Once the engine has the request (and will never answer), the signal comes.
+    QTimer watch;
+    QObject::connect(&watch, &QTimer::timeout, [&] {
+      if (!server.Received().empty()) {
+        watch.stop();
+        std::raise(signal);
+      }
+    });
+    watch.start(10);
+    ASSERT_EQ(Run({"dom.example", "/b.htm"}), kExitOk) << err.str();
+    EXPECT_NE(err.str().find("submit: stopped"), std::string::npos) << err.str();
+    EXPECT_NE(out.str().find("Status: Submission Stopped"), std::string::npos) << out.str();
+    const std::string history = dir.Read("data/domains/projects/dom.example/_b.htm.hst");
+    EXPECT_EQ(std::count(history.begin(), history.end(), '\n'), 2) << history;
+    const std::string project = dir.Read("data/domains/projects/dom.example/_b.htm.zro");
+    EXPECT_NE(project.find("lastsub=" + regional::FormatDate(QDate::currentDate())), std::string::npos) << project;
+    struct sigaction action {};
+    sigaction(signal, nullptr, &action);
+    EXPECT_EQ(action.sa_handler, SIG_DFL);  // the default handler is back
+  }
 }
 
 TEST_F(SubmitCommand, RefusesWhatItCannotRun) {
