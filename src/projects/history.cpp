@@ -34,4 +34,11 @@ std::string ReportFileOf(std::string_view line) {
   return link;
 }
 
+std::vector<std::string> ReportFilesOf(const std::vector<std::string>& lines) {
+  std::vector<std::string> files;
+  for (size_t i = 1; i < lines.size(); ++i)
+    if (std::string file = ReportFileOf(lines[i]); !file.empty()) files.push_back(std::move(file));
+  return files;
+}
+
 }  // namespace qs

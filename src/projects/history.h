@@ -21,4 +21,8 @@ std::vector<std::string> HistoryCells(std::string_view line);
 // before the first double quote. Empty when the line names none.
 std::string ReportFileOf(std::string_view line);
 
+// The report files the history's lines link to, in line order; the heading line (the first)
+// and lines without a report are left out.
+std::vector<std::string> ReportFilesOf(const std::vector<std::string>& lines);
+
 }  // namespace qs
