@@ -36,6 +36,8 @@ class TNewDomain;
 class TNewProject;
 class TOptionsForm;
 class TProjectsPage;
+class TRankingPage;
+class TReportsPage;
 class TSplash;
 class TSubmitPage;
 class TTabStrip;
@@ -72,6 +74,8 @@ class TForm1 : public QMainWindow {
   void ShowPage(TPage page);
   TProjectsPage* ProjectsPage() const { return projectsPage_; }
   TSubmitPage* SubmitPage() const { return submitPage_; }
+  TRankingPage* RankingPage() const { return rankingPage_; }
+  TReportsPage* ReportsPage() const { return reportsPage_; }
   TTabStrip* Tabs() const { return tabs_; }
   QListWidget* DomainList() const { return domainList_; }
   QListWidget* ProjectList() const { return projectList_; }
@@ -165,6 +169,8 @@ class TForm1 : public QMainWindow {
   QListWidget *domainList_ = nullptr, *projectList_ = nullptr;
   TProjectsPage* projectsPage_ = nullptr;
   TSubmitPage* submitPage_ = nullptr;
+  TRankingPage* rankingPage_ = nullptr;
+  TReportsPage* reportsPage_ = nullptr;
   std::vector<std::pair<QObject*, const char*>> keyed_;  // menus and actions with caption keys
   std::vector<std::pair<QToolBox*, std::vector<const char*>>> panelKeys_;
   QSystemTrayIcon* tray_ = nullptr;
