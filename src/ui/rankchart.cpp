@@ -35,13 +35,22 @@ void DrawRankChart(QChart& chart, const TRankChart& data) {
     last += 12 * 3600 * 1000LL;
   }
   time->setRange(QDateTime::fromMSecsSinceEpoch(first), QDateTime::fromMSecsSinceEpoch(last));
-  time->setTickCount(std::clamp(int(data.points), 2, 6));
+  // A tick a day for a short history, at most six.
+  const qint64 days = (last - first) / (24 * 3600 * 1000LL);
+  time->setTickCount(int(std::clamp<qint64>(days + 1, 2, 6)));
   auto* position = new QValueAxis;
   position->setReverse(true);  // the best position at the top
-  position->setLabelFormat(QStringLiteral("%d"));
+  position->setLabelFormat(QStringLiteral("%.0f"));
   // From 1 to the worst position shown; an axis needs some length when every point is 1.
-  position->setRange(data.best, std::max(data.worst, data.best + 1));
-  position->setTickCount(std::clamp(data.worst - data.best + 1, 2, 11));
+  const int worst = std::max(data.worst, data.best + 1);
+  position->setRange(data.best, worst);
+  // Whole positions only, at most about eight steps from 1.
+  int step = 1;
+  for (int nice : {1, 2, 5, 10, 20, 25, 50, 100, 200, 500, 1000, 10000, 100000})
+    if ((step = nice) * 8 >= worst - data.best) break;
+  position->setTickType(QValueAxis::TicksDynamic);
+  position->setTickAnchor(data.best);
+  position->setTickInterval(step);
   chart.addAxis(time, Qt::AlignBottom);
   chart.addAxis(position, Qt::AlignLeft);
 

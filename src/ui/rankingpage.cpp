@@ -220,11 +220,11 @@ QWidget* TRankingPage::BuildHistory() {
   historyTable_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
   historyTable_->verticalHeader()->setDefaultSectionSize(historyTable_->fontMetrics().height() + 6);
   historyTable_->horizontalHeader()->setStretchLastSection(true);
-  const int widths[] = {150, 150, 150, 90};
+  const int widths[] = {180, 150, 150, 110};
   for (int c = 0; c < 4; ++c) historyTable_->setColumnWidth(c, widths[c]);
 
   chart_ = new QChart;
-  chart_->legend()->setAlignment(Qt::AlignRight);
+  chart_->legend()->setAlignment(Qt::AlignBottom);
   chartView_ = new QChartView(chart_, panel);  // takes the chart
   chartView_->setObjectName(QStringLiteral("RankHistoryChart"));
   chartView_->setRenderHint(QPainter::Antialiasing);
