@@ -105,7 +105,11 @@ std::optional<TRankCheck> TRankLineReader::Read(std::string_view line) const {
   const std::vector<std::string>& f = *fields;
   TRankCheck check;
   try {
-    check.when = QDateTime(regional_.Date(f[0]), regional_.Time(f[1]));
+    if (lastDateText_.empty() || f[0] != lastDateText_) {
+      lastDate_ = regional_.Date(f[0]);
+      lastDateText_ = f[0];
+    }
+    check.when = QDateTime(lastDate_, regional_.Time(f[1]));
   } catch (const ConversionError&) {
     return std::nullopt;
   }

@@ -48,6 +48,9 @@ class TRankLineReader {
 
  private:
   regional::TReader regional_;
+  // Checks of one day stand together: the last date read is kept with its text.
+  mutable std::string lastDateText_;
+  mutable QDate lastDate_;
 };
 
 struct TRankHistoryFile {

@@ -1,8 +1,8 @@
 #include "ui/rankchart.h"
 
 #include <QChart>
+#include <QLegend>
 #include <QDateTimeAxis>
-#include <QLegendMarker>
 #include <QLineSeries>
 #include <QValueAxis>
 #include <algorithm>
@@ -20,14 +20,32 @@ const QColor kLineColours[] = {QColor(31, 119, 180), QColor(214, 39, 40), QColor
 
 }  // namespace
 
+QColor RankLineColour(size_t index) { return kLineColours[index % std::size(kLineColours)]; }
+
+QString RankLegendHtml(const TRankChart& data) {
+  QString html;
+  for (size_t i = 0; i < data.lines.size(); ++i)
+    html += QStringLiteral("<span style=\"color:%1\">&#9632;</span>&nbsp;%2&nbsp;&nbsp; ")
+                .arg(RankLineColour(i).name(), QString::fromStdString(data.lines[i].engine).toHtmlEscaped());
+  return html;
+}
+
 void DrawRankChart(QChart& chart, const TRankChart& data) {
-  chart.removeAllSeries();
-  for (QAbstractAxis* axis : chart.axes()) {
-    chart.removeAxis(axis);
-    delete axis;
+  chart.legend()->hide();
+  auto* time = qobject_cast<QDateTimeAxis*>(chart.axes(Qt::Horizontal).value(0));
+  auto* position = qobject_cast<QValueAxis*>(chart.axes(Qt::Vertical).value(0));
+  if (!time) {
+    time = new QDateTimeAxis;
+    chart.addAxis(time, Qt::AlignBottom);
+  }
+  if (!position) {
+    position = new QValueAxis;
+    position->setReverse(true);  // the best position at the top
+    position->setLabelFormat(QStringLiteral("%.0f"));
+    position->setTickType(QValueAxis::TicksDynamic);
+    chart.addAxis(position, Qt::AlignLeft);
   }
 
-  auto* time = new QDateTimeAxis;
   time->setFormat(regional::ShortDateFormat());
   qint64 first = data.first, last = data.last;
   if (first == last) {  // one moment: half a day either side, so the point has room
@@ -38,9 +56,6 @@ void DrawRankChart(QChart& chart, const TRankChart& data) {
   // A tick a day for a short history, at most six.
   const qint64 days = (last - first) / (24 * 3600 * 1000LL);
   time->setTickCount(int(std::clamp<qint64>(days + 1, 2, 6)));
-  auto* position = new QValueAxis;
-  position->setReverse(true);  // the best position at the top
-  position->setLabelFormat(QStringLiteral("%.0f"));
   // From 1 to the worst position shown; an axis needs some length when every point is 1.
   const int worst = std::max(data.worst, data.best + 1);
   position->setRange(data.best, worst);
@@ -48,36 +63,41 @@ void DrawRankChart(QChart& chart, const TRankChart& data) {
   int step = 1;
   for (int nice : {1, 2, 5, 10, 20, 25, 50, 100, 200, 500, 1000, 10000, 100000})
     if ((step = nice) * 8 >= worst - data.best) break;
-  position->setTickType(QValueAxis::TicksDynamic);
   position->setTickAnchor(data.best);
   position->setTickInterval(step);
-  chart.addAxis(time, Qt::AlignBottom);
-  chart.addAxis(position, Qt::AlignLeft);
 
+  // One series per run of found checks. Series are kept and given new points rather than
+  // made again: removing hundreds of series from a chart takes longer than drawing them.
+  QList<QLineSeries*> pool;
+  for (QAbstractSeries* s : chart.series())
+    if (auto* line = qobject_cast<QLineSeries*>(s)) pool.append(line);
+  qsizetype used = 0;
   for (size_t i = 0; i < data.lines.size(); ++i) {
     const TRankChartLine& line = data.lines[i];
-    const QColor colour = kLineColours[i % std::size(kLineColours)];
+    const QColor colour = RankLineColour(i);
     const QString name = QString::fromStdString(line.engine);
-    // A line never found still gets its legend entry, from an empty series.
-    const size_t parts = std::max<size_t>(line.segments.size(), 1);
-    for (size_t s = 0; s < parts; ++s) {
-      auto* series = new QLineSeries;
+    for (const auto& segment : line.segments) {
+      QLineSeries* series = used < pool.size() ? pool[used] : nullptr;
+      if (!series) {
+        series = new QLineSeries;
+        series->setPointsVisible(true);
+        chart.addSeries(series);
+        series->attachAxis(time);
+        series->attachAxis(position);
+        pool.append(series);
+      }
+      ++used;
       series->setName(name);
       series->setColor(colour);
-      series->setPointsVisible(true);
-      if (s < line.segments.size()) {
-        QList<QPointF> points;
-        points.reserve(qsizetype(line.segments[s].size()));
-        for (const TRankChartPoint& p : line.segments[s])
-          points.append(QPointF(double(p.msecs), double(p.position)));
-        series->replace(points);
-      }
-      chart.addSeries(series);
-      series->attachAxis(time);
-      series->attachAxis(position);
-      if (s > 0)
-        for (QLegendMarker* marker : chart.legend()->markers(series)) marker->setVisible(false);
+      QList<QPointF> points;
+      points.reserve(qsizetype(segment.size()));
+      for (const TRankChartPoint& p : segment) points.append(QPointF(double(p.msecs), double(p.position)));
+      series->replace(points);
     }
+  }
+  for (qsizetype i = used; i < pool.size(); ++i) {
+    if (pool[i]->count() > 0) pool[i]->clear();
+    pool[i]->setName(QString());
   }
 }
 

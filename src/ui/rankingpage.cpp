@@ -220,19 +220,26 @@ QWidget* TRankingPage::BuildHistory() {
   historyTable_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
   historyTable_->verticalHeader()->setDefaultSectionSize(historyTable_->fontMetrics().height() + 6);
   historyTable_->horizontalHeader()->setStretchLastSection(true);
-  const int widths[] = {180, 150, 150, 110};
+  const int widths[] = {165, 130, 130, 100};
   for (int c = 0; c < 4; ++c) historyTable_->setColumnWidth(c, widths[c]);
 
   chart_ = new QChart;
-  chart_->legend()->setAlignment(Qt::AlignBottom);
   chartView_ = new QChartView(chart_, panel);  // takes the chart
   chartView_->setObjectName(QStringLiteral("RankHistoryChart"));
   chartView_->setRenderHint(QPainter::Antialiasing);
   chartView_->setMinimumHeight(180);
 
+  chartLegend_ = new QLabel(panel);
+  chartLegend_->setObjectName(QStringLiteral("RankHistoryLegend"));
+  chartLegend_->setAlignment(Qt::AlignCenter);
+  auto* chartBox = new QWidget;
+  auto* chartLayout = new QVBoxLayout(chartBox);
+  chartLayout->setContentsMargins(0, 0, 0, 0);
+  chartLayout->addWidget(chartView_, 1);
+  chartLayout->addWidget(chartLegend_);
   auto* split = new QSplitter(Qt::Vertical, panel);
   split->addWidget(historyTable_);
-  split->addWidget(chartView_);
+  split->addWidget(chartBox);
   split->setStretchFactor(0, 2);
   split->setStretchFactor(1, 3);
   split->setChildrenCollapsible(false);
@@ -328,7 +335,9 @@ void TRankingPage::ShowHistoryKeyword(const QString& keyword) {
   history_.SelectKeyword(keyword.toStdString());
   historyModel_->Reset();
   historyTable_->scrollToBottom();
-  DrawRankChart(*chart_, history_.Chart());
+  const TRankChart data = history_.Chart();
+  DrawRankChart(*chart_, data);
+  chartLegend_->setText(RankLegendHtml(data));
   const auto best = history_.BestEver();
   bestEver_->setText(best ? Q(table.Lookup("429")) + QStringLiteral(" <b>%1</b> (%2, %3)")
                                                          .arg(best->position)

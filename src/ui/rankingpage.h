@@ -78,6 +78,7 @@ class TRankingPage : public QWidget {
   QChartView* HistoryChartView() const { return chartView_; }
   QLabel* BestEver() const { return bestEver_; }
   QLabel* HistoryNote() const { return historyNote_; }
+  QLabel* HistoryLegend() const { return chartLegend_; }
 
  private:
   QWidget* BuildCheck();
@@ -115,6 +116,7 @@ class TRankingPage : public QWidget {
   QTableView* historyTable_ = nullptr;
   QChart* chart_ = nullptr;
   QChartView* chartView_ = nullptr;
+  QLabel* chartLegend_ = nullptr;
 };
 
 }  // namespace qs

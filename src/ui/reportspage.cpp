@@ -29,6 +29,7 @@ QSpinBox* Spin(const char* name, QWidget* parent) {
   auto* spin = new QSpinBox(parent);
   spin->setObjectName(QString::fromLatin1(name));
   spin->setRange(0, 10);
+  spin->setMaximumWidth(90);
   return spin;
 }
 

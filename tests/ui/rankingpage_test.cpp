@@ -245,6 +245,7 @@ TEST_F(RankingPageTest, ThreeDaysOfChecksGiveTheChangesAndTheChart) {
     auto* line = qobject_cast<QLineSeries*>(s);
     ASSERT_NE(line, nullptr);
     const QList<QPointF> points = line->points();
+    if (points.isEmpty()) continue;  // a series kept from an earlier drawing
     lines[line->name().toStdString()].emplace_back(points.begin(), points.end());
   }
   auto at = [&](int day, int position) {
@@ -252,6 +253,9 @@ TEST_F(RankingPageTest, ThreeDaysOfChecksGiveTheChangesAndTheChart) {
   };
   EXPECT_EQ(lines["Alpha"], (std::vector<std::vector<QPointF>>{{at(0, 5), at(1, 2), at(2, 4)}}));
   EXPECT_EQ(lines["Beta"], (std::vector<std::vector<QPointF>>{{at(1, 7), at(2, 7)}}));
+  const QString legend = Page().HistoryLegend()->text();
+  EXPECT_LT(legend.indexOf(QStringLiteral("Alpha")), legend.indexOf(QStringLiteral("Beta")));
+  EXPECT_GE(legend.indexOf(QStringLiteral("Alpha")), 0);
   auto* positions = qobject_cast<QValueAxis*>(chart->axes(Qt::Vertical).value(0));
   ASSERT_NE(positions, nullptr);
   EXPECT_TRUE(positions->isReverse());
@@ -279,6 +283,11 @@ TEST_F(RankingPageTest, ThreeDaysOfChecksGiveTheChangesAndTheChart) {
   const std::string text = out.str();
   for (std::string_view l : SplitLines(text)) printed.emplace_back(l);
   EXPECT_EQ(printed, expected);
+
+  // Cleared, the chart keeps no point of what it showed.
+  form->Command("actClearHistory")->trigger();
+  for (QAbstractSeries* s : chart->series())
+    EXPECT_EQ(qobject_cast<QLineSeries*>(s)->count(), 0);
 }
 
 TEST_F(RankingPageTest, ABrokenHistoryShowsWhatCanBeReadAndHowManyLinesWereSkipped) {
