@@ -310,12 +310,14 @@ std::string TRankingPage::HistoryPath() const {
 
 void TRankingPage::ReloadHistory() {
   historyPath_ = HistoryPath();
-  Guarded(dialogs_, [&] {
-    if (historyPath_.empty())
-      history_.Clear();
-    else
-      history_.Load(historyPath_);
-  });
+  // A file that cannot be read is said, and the panel shows no history rather than the last.
+  if (!Guarded(dialogs_, [&] {
+        if (historyPath_.empty())
+          history_.Clear();
+        else
+          history_.Load(historyPath_);
+      }))
+    history_.Clear();
   const QString chosen = historyKeyword_->currentText();
   const std::vector<std::string> keywords = history_.Keywords();
   {

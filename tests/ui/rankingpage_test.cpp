@@ -18,6 +18,7 @@
 #include <QTreeView>
 #include <QValueAxis>
 #include <cstdlib>
+#include <filesystem>
 #include <sstream>
 
 #include "app/clock.h"
@@ -315,6 +316,14 @@ TEST_F(RankingPageTest, ABrokenHistoryShowsWhatCanBeReadAndHowManyLinesWereSkipp
   EXPECT_NE(err.str().find("3 " + Text("432")), std::string::npos) << err.str();
   EXPECT_EQ(SplitLines(out.str()).size(), 3u);  // two rows and the best position ever
   EXPECT_EQ(RunRankHistoryCommand(dir.AppFolder(), {"site.test", "Nope"}, {in, out, err}), 1);
+
+  // A history that cannot be read at all is said, and the panel keeps nothing of the last.
+  std::filesystem::remove(dir.Path(kHistory));
+  std::filesystem::create_directory(dir.Path(kHistory));
+  form->ChooseTab(TPage::Ranking);
+  EXPECT_EQ(Page().HistoryTable()->model()->rowCount(), 0);
+  ASSERT_EQ(answers.Calls().size(), 1u);
+  EXPECT_NE(answers.Calls()[0].text.find("Index.rnk"), std::string::npos) << answers.Calls()[0].text;
 }
 
 TEST_F(RankingPageTest, TheProjectFillsUrlAndKeywordsAndItsHistoryGoesWithIt) {
