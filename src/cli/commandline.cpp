@@ -52,7 +52,13 @@ std::string UsageText() {
          "  rank --url URL --keyword K [--depth N] [ENGINE...]\n"
          "                     check the position of URL for K on the named ranking engines\n"
          "                     (all of the list when none is named) down to depth N\n"
-         "                     (default 10); prints each engine's status, depth and hits\n"
+         "                     (default 10); prints each engine's status, depth and hits.\n"
+         "                     Each finished engine's check is added to the ranking history\n"
+         "                     of the project URL belongs to, unless --no-history\n"
+         "  rank-history DOMAIN PROJECT [--keyword K] [--csv]\n"
+         "                     print the project's ranking history: date, engine, keyword,\n"
+         "                     best position and the change since the engine's previous\n"
+         "                     check of that keyword\n"
          "  meta DOMAIN PROJECT  print the project's meta tag block, one tag a line\n"
          "  meta clean FILE [--out FILE]\n"
          "                     write FILE without its meta tags and title (default: stdout)\n"
@@ -200,6 +206,8 @@ int RunCommandLine(const std::vector<std::string>& args, const std::string& exec
     if (int code = 0; RunProjectCommand(folder, command, {rest.begin() + 1, rest.end()}, io, code))
       return code;
     if (command == "rank") return RunRankCommand(folder, {rest.begin() + 1, rest.end()}, io);
+    if (command == "rank-history")
+      return RunRankHistoryCommand(folder, {rest.begin() + 1, rest.end()}, io);
     if (command == "meta") return RunMetaCommand(folder, {rest.begin() + 1, rest.end()}, io);
     if (command == "doorway") return RunDoorwayCommand(folder, {rest.begin() + 1, rest.end()}, io);
     if (command == "schedule") return RunScheduleCommand(folder, {rest.begin() + 1, rest.end()}, io);

@@ -38,17 +38,23 @@ std::string FormatTime(const QTime& time) {
   return QLocale().toString(time, LongTimeFormat()).toStdString();
 }
 
-QDate ParseDate(std::string_view text) {
+QDate ParseDate(std::string_view text) { return TReader().Date(text); }
+
+QTime ParseTime(std::string_view text) { return TReader().Time(text); }
+
+TReader::TReader() : dateFormat_(ShortDateFormat()), timeFormat_(LongTimeFormat()) {}
+
+QDate TReader::Date(std::string_view text) const {
   QString s = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())).trimmed();
-  QDate date = QLocale().toDate(s, ShortDateFormat());
+  QDate date = locale_.toDate(s, dateFormat_);
   if (!date.isValid())
     throw ConversionError("'" + std::string(text) + "' is not a valid date");
   return date;
 }
 
-QTime ParseTime(std::string_view text) {
+QTime TReader::Time(std::string_view text) const {
   QString s = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())).trimmed();
-  QTime time = QLocale().toTime(s, LongTimeFormat());
+  QTime time = locale_.toTime(s, timeFormat_);
   if (!time.isValid())
     throw ConversionError("'" + std::string(text) + "' is not a valid time");
   return time;

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <QDate>
+#include <QLocale>
 #include <QString>
 #include <QTime>
 #include <string>
@@ -23,5 +24,18 @@ std::string FormatTime(const QTime& time);
 // in the format above.
 QDate ParseDate(std::string_view text);
 QTime ParseTime(std::string_view text);
+
+// Reads many stored dates and times (a long history file) with the formats worked out
+// once, instead of once per text. The same rules and errors as ParseDate and ParseTime.
+class TReader {
+ public:
+  TReader();
+  QDate Date(std::string_view text) const;
+  QTime Time(std::string_view text) const;
+
+ private:
+  QLocale locale_;
+  QString dateFormat_, timeFormat_;
+};
 
 }  // namespace qs::regional

@@ -39,6 +39,11 @@ std::string TDomainStore::HistoryFile(std::string_view domain, std::string_view 
   return ProjectFolder(domain) + "/" + std::string(projectKey) + ".hst";
 }
 
+std::string TDomainStore::RankHistoryFile(std::string_view domain, std::string_view projectKey) const {
+  CheckProjectKey(projectKey);
+  return ProjectFolder(domain) + "/" + std::string(projectKey) + ".rnk";
+}
+
 std::vector<std::string> TDomainStore::ReadList(const std::string& file) const {
   std::vector<std::string> list;
   TBigIniFile ini(file);

@@ -23,6 +23,8 @@ class TDomainStore {
   std::string ProjectFolder(std::string_view domain) const;
   std::string ProjectFile(std::string_view domain, std::string_view projectKey) const;
   std::string HistoryFile(std::string_view domain, std::string_view projectKey) const;
+  // The project's ranking history, ProjectKey + ".rnk" beside its project file.
+  std::string RankHistoryFile(std::string_view domain, std::string_view projectKey) const;
 
   // The lines of section List, sorted. A missing file is an empty list.
   std::vector<std::string> ReadDomainList() const;

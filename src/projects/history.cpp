@@ -46,4 +46,12 @@ std::string ResolvedReportPath(const TAppFolder& folder, const std::string& stor
   return folder.Path(stored);
 }
 
+std::vector<std::string> ReportFilesOf(const TAppFolder& folder, const std::vector<std::string>& lines) {
+  std::vector<std::string> files;
+  for (size_t i = 1; i < lines.size(); ++i)
+    if (std::string file = ReportFileOf(lines[i]); !file.empty())
+      files.push_back(ResolvedReportPath(folder, file));
+  return files;
+}
+
 }  // namespace qs

@@ -30,5 +30,8 @@ std::string StoredReportPath(const TAppFolder& folder, const std::string& report
 // The report file a stored name means: a relative name inside the application folder, a full
 // path (the older lines) as it is.
 std::string ResolvedReportPath(const TAppFolder& folder, const std::string& stored);
+// The report files the history's lines link to, resolved, in line order; the heading line
+// (the first) and lines without a report are left out.
+std::vector<std::string> ReportFilesOf(const TAppFolder& folder, const std::vector<std::string>& lines);
 
 }  // namespace qs

@@ -163,6 +163,7 @@ void TProjectEditor::LoadProject() {
     return;
   }
   RefillRankingKeywords();
+  RankingUrlChanged();
   ReloadHistory();
   if (OnProjectLoaded) OnProjectLoaded();
 }
@@ -202,6 +203,7 @@ void TProjectEditor::SetText(std::string_view key, std::string_view value) {
   texts_[static_cast<size_t>(i)] = std::string(value);
   Write(key, value);
   if (key == "key1") RefillRankingKeywords();
+  if (key == "url") RankingUrlChanged();
 }
 
 void TProjectEditor::SetOption(std::string_view key, bool checked) {
@@ -284,13 +286,17 @@ void TProjectEditor::RefillRankingKeywords() {
   if (!rankingPageCurrent) return;
   rankingKeywords_.clear();
   const std::string& k = Text("key1");
-  if (k.empty()) return;
-  for (size_t start = 0;;) {
+  for (size_t start = 0; !k.empty();) {
     size_t comma = k.find(',', start);
     rankingKeywords_.emplace_back(Trim(std::string_view(k).substr(start, comma - start)));
     if (comma == std::string::npos) break;
     start = comma + 1;
   }
+  if (OnRankingKeywords) OnRankingKeywords();
+}
+
+void TProjectEditor::RankingUrlChanged() {
+  if (rankingPageCurrent && OnRankingUrl) OnRankingUrl(Text("url"));
 }
 
 // ---- commands -----------------------------------------------------------------------------
@@ -311,6 +317,7 @@ void TProjectEditor::RemoveHistoryAndReports() {
       RemoveFile(file);
   }
   RemoveFile(store_.HistoryFile(state_.currentDomain, state_.currentProjectKey));
+  RemoveFile(store_.RankHistoryFile(state_.currentDomain, state_.currentProjectKey));
   history_ = ReadHistoryLines(state_.folder.Path(kDefaultHistoryFile));
 }
 

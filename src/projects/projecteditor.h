@@ -106,6 +106,12 @@ class TProjectEditor {
   TCounter KeywordsCounter() const;
   bool rankingPageCurrent = false;
   const std::vector<std::string>& RankingKeywords() const { return rankingKeywords_; }
+  // Fills the keyword list from the keyword field again (the Ranking page became current).
+  void RefillRankingKeywords();
+  // While the Ranking page is current: the URL field changed (edited, or another project
+  // loaded), and the keyword list was filled again.
+  std::function<void(const std::string& url)> OnRankingUrl;
+  std::function<void()> OnRankingKeywords;
 
   // ---- history
   const std::vector<std::string>& HistoryLines() const { return history_; }
@@ -143,7 +149,7 @@ class TProjectEditor {
   void RemoveHistoryAndReports();
   void DeleteProjectAt(int index);
   std::string Lookup(std::string_view key) const { return state_.languageTable.Lookup(key); }
-  void RefillRankingKeywords();
+  void RankingUrlChanged();
 
   TAppState& state_;
   IDialogs& dialogs_;

@@ -1,13 +1,16 @@
 #include "ranking/rankrun.h"
 
+#include <algorithm>
 #include <charconv>
 #include <exception>
 
+#include "app/clock.h"
 #include "app/errors.h"
 #include "app/text.h"
 #include "net/connectionsettings.h"
 #include "net/receivelimits.h"
 #include "ranking/rankengine.h"
+#include "ranking/rankhistory.h"
 #include "ranking/rankpage.h"
 #include "ranking/zparser.h"
 
@@ -38,7 +41,7 @@ TRankRun::TRankRun(TAppFolder folder, const TLanguageTable& language, IDialogs& 
       view_(view) {
   http_.SetRcvdStreamLimit(receive_limit::kRankPage);
   http_.OnDocData = [this](THttpCli&, const char*, int) { DocData(); };
-  http_.OnRequestDone = [this](THttpCli&, THttpRequest, int) { RequestDone(); };
+  http_.OnRequestDone = [this](THttpCli&, THttpRequest, int error) { RequestDone(error); };
 }
 
 void TRankRun::SetRunning(bool running) {
@@ -83,6 +86,7 @@ void TRankRun::NextEngine() {
     engineIndex_ = static_cast<size_t>(next);
     engine_ = engines_.Name(engineIndex_);
     node_ = view_.AddNode(engine_, Lookup("381"), Lookup("382"), Lookup("383"));
+    engineFailed_ = false;
     if (RequestPage() != TStep::EngineDone) return;
     ++engineIndex_;
   }
@@ -133,10 +137,12 @@ void TRankRun::DocData() {
   view_.SetStatus(node_, Lookup("387") + std::to_string(http_.RcvdCount()));
 }
 
-void TRankRun::RequestDone() {
+void TRankRun::RequestDone(int error) {
   if (!inFlight_) return;  // a request the run did not start
   inFlight_ = false;
   bodyStream_.close();
+  const int status = http_.StatusCode();
+  if (error != 0 || status < 200 || status > 399) engineFailed_ = true;
   try {
     ++page_;
     const int received = page_ - 1;
@@ -151,6 +157,9 @@ void TRankRun::RequestDone() {
     if (pages_ < page_) {
       ++engineIndex_;
       view_.SetStatus(node_, Lookup("384"));
+      // After Stop the last page was cut short: the engine is shown finished with what
+      // arrived, but only a check that ran to its end is kept.
+      if (running_) RecordCheck();
       NextEngine();
     } else if (running_ && RequestPage() == TStep::EngineDone) {
       ++engineIndex_;
@@ -159,6 +168,35 @@ void TRankRun::RequestDone() {
   } catch (const std::exception& e) {
     Abandon(e.what());
   }
+}
+
+// The history keeps what a check found. A page that brought no answer, or an error page (a
+// refusal, a block page), says nothing about the position, so such a check is not recorded
+// as "not found".
+void TRankRun::RecordCheck() {
+  if (!recordHistory_ || engineFailed_) return;
+  const std::string path = RankHistoryPathFor(folder_, rankUrl_);
+  if (path.empty()) return;
+  const TRankNode& node = view_.Nodes()[node_];
+  TRankCheck check;
+  check.when = clock::Now();
+  check.engine = engine_;
+  check.keyword = rankKey_;
+  check.depth = static_cast<int>(pages_ * kResultsPerPage);
+  std::vector<const TRankHit*> hits;
+  for (const TRankHit& hit : node.hits) hits.push_back(&hit);
+  std::stable_sort(hits.begin(), hits.end(),
+                   [](const TRankHit* a, const TRankHit* b) { return a->position < b->position; });
+  for (const TRankHit* hit : hits) check.positions.push_back(hit->position);
+  if (!hits.empty()) check.resultUrl = hits.front()->url;
+  try {
+    AppendRankChecks(path, {check});
+  } catch (const IoError& e) {
+    // The check itself went well; the run goes on and the user learns what was not kept.
+    dialogs_.Message(e.what(), TMsgDlgType::Error);
+    return;
+  }
+  if (OnHistoryRecorded) OnHistoryRecorded(path);
 }
 
 void TRankRun::Stall(const std::string& text) {

@@ -50,6 +50,10 @@ class TRankRun {
   void Stop();
   bool Running() const { return running_; }  // Stop enabled, Start disabled
 
+  // Whether each engine's finished check is appended to the ranking history of the project
+  // the checked URL belongs to (on by default).
+  void SetRecordHistory(bool on) { recordHistory_ = on; }
+
   // The run's client, for the proxy settings.
   THttpCli& HttpRank() { return http_; }
 
@@ -58,6 +62,8 @@ class TRankRun {
   // The run cannot go on and waits for Stop: a request could not be started, or the depth
   // is no whole number. The text is the failure's.
   std::function<void(const std::string& text)> OnStall;
+  // An engine's check was appended to the history file at `path`.
+  std::function<void(const std::string& path)> OnHistoryRecorded;
 
  private:
   enum class TStep { Requested, EngineDone, Waiting };
@@ -66,7 +72,8 @@ class TRankRun {
   void NextEngine();
   TStep RequestPage();
   void DocData();
-  void RequestDone();
+  void RequestDone(int error);
+  void RecordCheck();
   void Stall(const std::string& text);
   void Abandon(const std::string& text);
   std::string Lookup(std::string_view key) const { return language_.Lookup(key); }
@@ -93,6 +100,8 @@ class TRankRun {
   int page_ = 1;           // the page to request next
   long long pages_ = 0;    // pages per engine, from the depth
   std::string requestedUrl_;
+  bool recordHistory_ = true;
+  bool engineFailed_ = false;  // a page of the current engine brought no usable answer
 };
 
 }  // namespace qs

@@ -27,6 +27,8 @@
 #include "ui/importform.h"
 #include "ui/optionsform.h"
 #include "ui/projectspage.h"
+#include "ui/rankingpage.h"
+#include "ui/reportspage.h"
 #include "ui/splash.h"
 #include "ui/databasepage.h"
 #include "ui/submitpage.h"
@@ -110,9 +112,11 @@ TForm1::~TForm1() {
   // The program ends: the scheduler stops ticking but stays switched on for the next start.
   // The behaviour goes first, while the widgets its events reach are still there.
   if (summit_.scheduler) summit_.scheduler->Halt();
-  // The pages let go of the run's, the scheduler's, the catalogue's and the update's events.
+  // The pages let go of the run's, the scheduler's, the catalogue's, the update's, the
+  // editor's and the engine list's events.
   delete std::exchange(submitPage_, nullptr);
   delete std::exchange(databasePage_, nullptr);
+  delete std::exchange(rankingPage_, nullptr);
   summit_.scheduler.reset();
   import_.reset();
   run_.reset();
@@ -212,13 +216,16 @@ void TForm1::BuildWindow() {
     if (page_ == TPage::Database) databasePage_->StartUpdate();
   });
   pageWidgets_[int(TPage::Submit)] = submitPage_;
-  pageWidgets_[int(TPage::Ranking)] = PanelPage("RankingPage", {});
+  rankingPage_ = new TRankingPage(summit_.rankEngineList, editor_, connection_, *dialogs_, *internet_, summit_.state);
+  pageWidgets_[int(TPage::Ranking)] = rankingPage_;
   pageWidgets_[int(TPage::MetaTags)] = PanelPage("MetaTagsPage", {"216", "217"});
   pageWidgets_[int(TPage::Doorways)] = PanelPage("DoorwaysPage", {"234", "237"});
-  pageWidgets_[int(TPage::Reports)] = PanelPage("ReportsPage", {});
+  reportsPage_ = new TReportsPage(summit_.state, editor_, *dialogs_);
+  pageWidgets_[int(TPage::Reports)] = reportsPage_;
   databasePage_ = new TDatabasePage(summit_, *dialogs_, updateKey_);
   connect(databasePage_, &TDatabasePage::dataUpdated, this, [this] {
     submitPage_->ManualListChanged();
+    rankingPage_->EngineListChanged();
     projectsPage_->FillCategories();
   });
   pageWidgets_[int(TPage::Database)] = databasePage_;
@@ -338,9 +345,7 @@ void TForm1::BuildMenus() {
   Action(doorways, "359", "actPreviewSave", [this] { OpenPanelOf(TPage::Doorways, 1); });
   QMenu* reports = Menu(nullptr, "50", "MenuReports");
   Action(reports, "335", "actReportsOpen", [this] { ChooseTab(TPage::Reports); });
-  // The table has no key for this command's caption.
-  Action(reports, nullptr, "actReportPreview", [] {})->setText(QStringLiteral("Preview"));
-  Command("actReportPreview")->setEnabled(false);  // the report preview comes with its page
+  Action(reports, "249", "actReportPreview", [this] { reportsPage_->Preview(); });
   QMenu* database = Menu(nullptr, "58", "MenuDatabase");
   Action(database, "360", "actMainDatabase", [this] { OpenPanelOf(TPage::Database, 0); });
   Action(database, "261", "actCustomDatabase", [this] { OpenPanelOf(TPage::Database, 1); });
@@ -414,6 +419,7 @@ void TForm1::ShowPage(TPage page) {
     if (kTabRules[i].page == page) tab = i;
   tabs_->Select(tab);
   editor_.rankingPageCurrent = page == TPage::Ranking;
+  if (page == TPage::Ranking) rankingPage_->PageShown();
 }
 
 void TForm1::ChooseTab(TPage page) {
@@ -447,6 +453,9 @@ void TForm1::RefreshLists() {
 void TForm1::RefreshAll() {
   RefreshLists();
   projectsPage_->Refresh();
+  // A project deleted or its history cleared: the open page shows what is left.
+  if (page_ == TPage::Ranking) rankingPage_->ReloadHistory();
+  if (page_ == TPage::Reports) reportsPage_->Refresh();
 }
 
 void TForm1::Run(const std::function<void()>& command) {
@@ -522,6 +531,8 @@ void TForm1::ApplyTable() {
   projectsPage_->ApplyTable(table);
   submitPage_->ApplyTable(table);
   databasePage_->ApplyTable(table);
+  rankingPage_->ApplyTable(table);
+  reportsPage_->ApplyTable(table);
   newDomain_->ApplyTable(table);
   newProject_->ApplyTable(table);
   importForm_->ApplyTable(table);

@@ -38,6 +38,8 @@ class TNewDomain;
 class TNewProject;
 class TOptionsForm;
 class TProjectsPage;
+class TRankingPage;
+class TReportsPage;
 class TSplash;
 class TDatabasePage;
 class TSubmitPage;
@@ -78,6 +80,8 @@ class TForm1 : public QMainWindow {
   TProjectsPage* ProjectsPage() const { return projectsPage_; }
   TSubmitPage* SubmitPage() const { return submitPage_; }
   TDatabasePage* DatabasePage() const { return databasePage_; }
+  TRankingPage* RankingPage() const { return rankingPage_; }
+  TReportsPage* ReportsPage() const { return reportsPage_; }
   TTabStrip* Tabs() const { return tabs_; }
   QListWidget* DomainList() const { return domainList_; }
   QListWidget* ProjectList() const { return projectList_; }
@@ -174,6 +178,8 @@ class TForm1 : public QMainWindow {
   TProjectsPage* projectsPage_ = nullptr;
   TSubmitPage* submitPage_ = nullptr;
   TDatabasePage* databasePage_ = nullptr;
+  TRankingPage* rankingPage_ = nullptr;
+  TReportsPage* reportsPage_ = nullptr;
   std::vector<std::pair<QObject*, const char*>> keyed_;  // menus and actions with caption keys
   std::vector<std::pair<QToolBox*, std::vector<const char*>>> panelKeys_;
   QSystemTrayIcon* tray_ = nullptr;

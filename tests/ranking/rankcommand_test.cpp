@@ -8,6 +8,7 @@
 #include "app/text.h"
 #include "net/tlstrust.h"
 #include "support/peers.h"
+#include "ranking/rankhistory.h"
 #include "support/scriptserver.h"
 #include "support/tempfolder.h"
 #include "support/testca.h"
@@ -70,6 +71,23 @@ TEST_F(RankCommandTest, EveryEngineWhenNoneIsNamed) {
   EXPECT_EQ(r.out,
             "alpha\n  Status: Finished\n  Searching Top: 10\n"
             "Zeta\n  Status: Finished\n  Searching Top: 10\n");
+}
+
+TEST_F(RankCommandTest, KeepsTheHistoryOfTheProjectOfTheUrlUnlessToldNot) {
+  dir.Write("data/domains/projects/site.test/Index.zro", "[Index]\r\nurl=http://www.site.test/\r\n");
+  server.SetScripts({{Write(Answer("<a href=\"http://www.site.test/\">")), Close()}});
+  const std::vector<std::string> args{"--url", "http://www.site.test/", "--keyword", "k", "Zeta"};
+  std::vector<std::string> without = args;
+  without.insert(without.begin(), "--no-history");
+  EXPECT_EQ(Rank(dir, without).exit, kExitOk);
+  EXPECT_FALSE(dir.Exists("data/domains/projects/site.test/Index.rnk"));
+  const RankResult r = Rank(dir, args);
+  EXPECT_EQ(r.exit, kExitOk) << r.err;
+  const TRankHistoryFile file = ReadRankHistory(dir.Path("data/domains/projects/site.test/Index.rnk"));
+  ASSERT_EQ(file.checks.size(), 1u);
+  EXPECT_EQ(file.checks[0].engine, "Zeta");
+  EXPECT_EQ(file.checks[0].positions, std::vector<int>{1});
+  EXPECT_EQ(server.Requests().size(), 2u);
 }
 
 TEST_F(RankCommandTest, FailuresExitNonZero) {

@@ -11,7 +11,9 @@
 #include <string>
 #include <vector>
 
+#include "app/clock.h"
 #include "app/text.h"
+#include "ranking/rankhistory.h"
 #include "support/scriptserver.h"
 #include "support/tempfolder.h"
 
@@ -20,6 +22,7 @@ namespace {
 
 using test::Close;
 using test::Hang;
+using test::Reset;
 using test::Script;
 using test::ScriptServer;
 using test::Write;
@@ -383,6 +386,69 @@ TEST_F(RankRunTest, NoRunWithoutConnectionOrCheckedEngine) {
     view.Clear();
   }
   EXPECT_EQ(server.Connections(), 0);
+}
+
+
+// Each engine that ran its pages to the end leaves one line in the history of the project the
+// checked URL belongs to; a check whose page brought no usable answer leaves none.
+TEST_F(RankRunTest, AFinishedEngineIsRecordedInItsProjectsHistory) {
+  const std::string project = "data/domains/projects/site.test/Index";
+  dir.Write(project + ".zro", "[Index]\r\nurl=" + kSite + "\r\n");
+  const QDateTime moment(QDate(2026, 5, 4), QTime(8, 30, 0));
+  clock::Fixed fixed(moment);
+  std::vector<std::string> first = Others(3);
+  first.push_back(kSite + "a.htm");
+  first.push_back(kSite);
+  struct {
+    const char* what;
+    Script page;
+    bool recorded;
+    std::vector<int> positions;
+  } cases[] = {
+      {"hits on the page", Page(ResultPage(first)), true, {4, 5}},
+      {"no hit", Page(ResultPage(Others(10))), true, {}},
+      {"an error page", Page(ResultPage(first), "503 Service Unavailable"), false, {}},
+      {"no answer", {Reset()}, false, {}},
+  };
+  for (auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    dir.Write(project + ".rnk", "");
+    server.SetScripts({c.page});
+    OneEngine();
+    std::vector<std::string> recorded;
+    run.OnHistoryRecorded = [&](const std::string& path) { recorded.push_back(path); };
+    run.Start();
+    ASSERT_TRUE(RunUntilIdle());
+    const TRankHistoryFile file = ReadRankHistory(dir.Path(project + ".rnk"));
+    EXPECT_EQ(file.skipped, 0u);
+    if (!c.recorded) {
+      EXPECT_TRUE(file.checks.empty());
+      EXPECT_TRUE(recorded.empty());
+      continue;
+    }
+    EXPECT_EQ(recorded, std::vector<std::string>{dir.Path(project + ".rnk")});
+    ASSERT_EQ(file.checks.size(), 1u);
+    const TRankCheck& check = file.checks[0];
+    EXPECT_EQ(check.when, moment);
+    EXPECT_EQ(check.engine, "Solo");
+    EXPECT_EQ(check.keyword, "widgets");
+    EXPECT_EQ(check.depth, 10);
+    EXPECT_EQ(check.positions, c.positions);
+    EXPECT_EQ(check.resultUrl, c.positions.empty() ? "" : server.Base() + "/s?q=widgets&p=0");
+  }
+
+  // Switched off (the command line's --no-history), and for a URL of no project: nothing.
+  dir.Write(project + ".rnk", "");
+  server.SetScripts({Page(ResultPage(first))});
+  run.SetRecordHistory(false);
+  run.Start();
+  ASSERT_TRUE(RunUntilIdle());
+  run.SetRecordHistory(true);
+  run.SetRankUrl("http://www.site.test/elsewhere.htm");
+  run.Start();
+  ASSERT_TRUE(RunUntilIdle());
+  EXPECT_EQ(dir.Read(project + ".rnk"), "");
+  EXPECT_FALSE(dir.Exists("data/domains/projects/site.test/_elsewhere.htm.rnk"));
 }
 
 }  // namespace

@@ -2,6 +2,9 @@
 
 #include <QFile>
 #include <QSslSocket>
+#include <algorithm>
+#include <cstdlib>
+
 #include <QTcpSocket>
 #include <fstream>
 
@@ -96,6 +99,29 @@ std::string TPracticeServer::AnswerOf(std::string_view b) {
   return "HTTP/1.0 404 Not Found\r\n\r\n";
 }
 
+std::string TPracticeServer::RankPageOf(std::string_view query) {
+  auto value = [&](std::string_view name) -> std::string {
+    for (size_t at = 0; at <= query.size();) {
+      const size_t end = std::min(query.find('&', at), query.size());
+      const std::string_view pair = query.substr(at, end - at);
+      if (pair.substr(0, name.size() + 1) == std::string(name) + "=")
+        return std::string(pair.substr(name.size() + 1));
+      at = end + 1;
+    }
+    return {};
+  };
+  const int first = std::max(1, std::atoi(value("s").c_str()));
+  const int hit = std::atoi(value("at").c_str());
+  const std::string site = value("site");
+  std::string body = "<html><body><ol>\r\n";
+  for (int n = first; n < first + 10; ++n)
+    body += "<li><a class=\"title\" href=\"" +
+            (n == hit ? site : "http://result" + std::to_string(n) + ".example/") +
+            "\">Result " + std::to_string(n) + "</a></li>\r\n";
+  body += "</ol></body></html>\r\n";
+  return "HTTP/1.0 200 OK\r\nContent-Type: text/html\r\n\r\n" + body;
+}
+
 void TPracticeServer::Accept() {
   while (QTcpSocket* s = server_.nextPendingConnection()) {
     auto c = std::make_unique<Connection>();
@@ -160,7 +186,11 @@ void TPracticeServer::Answer(Connection& c) {
     s->disconnectFromHost();
     return;
   }
-  const std::string answer = AnswerOf(behaviour);
+  const size_t question = target.find('?');
+  const std::string answer =
+      behaviour == "rank"
+          ? RankPageOf(question == std::string::npos ? std::string_view() : std::string_view(target).substr(question + 1))
+          : AnswerOf(behaviour);
   auto send = [s, answer] {
     s->write(answer.data(), static_cast<qint64>(answer.size()));
     s->disconnectFromHost();

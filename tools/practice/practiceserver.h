@@ -26,7 +26,8 @@ namespace qs::practice {
 //   /slow      200 OK after SlowMs()        /silent    no answer at all; the connection stays open
 //   /close     the connection closed before any byte
 //   /html      no header: the answer begins with "<HTML>"
-// Any other path is answered 404 Not Found.
+// Any other path is answered 404 Not Found, except the result pages of the ranking check:
+//   /rank      200 OK with a result page of ten results (RankPageOf)
 inline constexpr std::string_view kBehaviours[] = {"ok",      "moved",  "found",  "missing",
                                                    "error",   "timeout", "noreason", "slow",
                                                    "silent",  "close",  "html"};
@@ -76,6 +77,10 @@ class TPracticeServer {
 
   // The answer bytes of a behaviour ("" for those that send nothing).
   static std::string AnswerOf(std::string_view behaviour);
+  // The answer to /rank?QUERY: ten results numbered from the query's `s` (default 1), each
+  // after the marker <a class="title" href="; the one numbered `at` is the address `site`,
+  // the others are addresses of other sites.
+  static std::string RankPageOf(std::string_view query);
   // The log's records, read back.
   static std::vector<std::string> ReadLog(const std::string& path);
 
