@@ -208,7 +208,7 @@ void TForm1::BuildWindow() {
   pageWidgets_.resize(8);
   projectsPage_ = new TProjectsPage(editor_, *dialogs_, summit_.state);
   pageWidgets_[int(TPage::Projects)] = projectsPage_;
-  submitPage_ = new TSubmitPage(*run_, Scheduler(), editor_, summit_.manualEngines, *dialogs_, summit_.state);
+  submitPage_ = new TSubmitPage(*run_, Scheduler(), editor_, summit_.manualEngines, *dialogs_);
   connect(submitPage_, &TSubmitPage::progressChanged, this, &TForm1::ShowProgress);
   // The update itself belongs to the Database page's update panel.
   connect(submitPage_, &TSubmitPage::updateDatabaseRequested, this, [this] {

@@ -95,14 +95,13 @@ void OnEnter(QAbstractItemView* view, std::function<void(const QModelIndex&)> ac
 
 TSubmitPage::TSubmitPage(TRunControl& run, TScheduler& scheduler, TProjectEditor& editor,
                          const std::vector<TManualEngine>& manualEngines, IDialogs& dialogs,
-                         const TAppState& state, QWidget* parent)
+                         QWidget* parent)
     : QWidget(parent),
       run_(run),
       scheduler_(scheduler),
       editor_(editor),
       manualEngines_(manualEngines),
-      dialogs_(dialogs),
-      state_(state) {
+      dialogs_(dialogs) {
   setObjectName(QStringLiteral("SubmitPage"));
   panels_ = new QToolBox(this);
   panels_->setObjectName(QStringLiteral("SubmitPanels"));

@@ -8,7 +8,6 @@
 #include <QWidget>
 #include <vector>
 
-#include "app/appstate.h"
 #include "app/dialogs.h"
 #include "engines/manuallist.h"
 #include "projects/projecteditor.h"
@@ -38,7 +37,7 @@ class TSubmitPage : public QWidget {
  public:
   TSubmitPage(TRunControl& run, TScheduler& scheduler, TProjectEditor& editor,
               const std::vector<TManualEngine>& manualEngines, IDialogs& dialogs,
-              const TAppState& state, QWidget* parent = nullptr);
+              QWidget* parent = nullptr);
   ~TSubmitPage() override;
 
   void OpenPanel(TSubmitPanel panel);
@@ -90,7 +89,6 @@ class TSubmitPage : public QWidget {
   TProjectEditor& editor_;
   const std::vector<TManualEngine>& manualEngines_;
   IDialogs& dialogs_;
-  const TAppState& state_;
 
   QToolBox* panels_ = nullptr;
   QPushButton *addChecked_ = nullptr, *start_ = nullptr, *pause_ = nullptr, *stop_ = nullptr,
