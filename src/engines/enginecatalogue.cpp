@@ -2,7 +2,9 @@
 
 #include "engines/enginefields.h"
 
+#include <algorithm>
 #include <exception>
+#include <limits>
 
 namespace qs {
 
@@ -113,6 +115,7 @@ const TEngineCounters& TEngineCatalogue::Count(TSdfDataSet& table) {
   const int type = table.FieldIndex("enginetype");
   const int count = table.FieldIndex("e_count");
   TEngineCounters c;
+  long long networkTotal = 0;
   for (table.First(); !table.Eof(); table.Next()) {
     const std::string kind = table.FieldText(type);
     if (kind == "ENGINE") {
@@ -121,11 +124,13 @@ const TEngineCounters& TEngineCatalogue::Count(TSdfDataSet& table) {
       ++c.ffa;
     } else if (kind == "NETWORKS") {
       ++c.networks;
-      c.networkTotal += table.Fields(count).AsInteger();
+      networkTotal += NetworkSize(table.Fields(count).AsInteger());
     }
   }
   table.First();
-  c.total = c.engines + c.ffa + c.networkTotal - c.networks;
+  constexpr long long kMost = std::numeric_limits<int>::max();
+  c.networkTotal = static_cast<int>(std::min(networkTotal, kMost));
+  c.total = static_cast<int>(std::min<long long>(c.engines + c.ffa + networkTotal - c.networks, kMost));
   StateOf(table).counters = c;
   if (OnCountsChanged) OnCountsChanged(table);
   return StateOf(table).counters;

@@ -2,6 +2,8 @@
 
 #include <charconv>
 
+#include "engines/enginefields.h"
+
 namespace qs {
 
 TRequestResult HeaderEndResult(int code, std::string_view reason, const TLanguageTable& language) {
@@ -64,10 +66,8 @@ long long RowCount(std::string_view eCount) {
   while (!eCount.empty() && eCount.back() == ' ') eCount.remove_suffix(1);
   long long value = 0;
   const auto [end, ec] = std::from_chars(eCount.data(), eCount.data() + eCount.size(), value);
-  if (eCount.empty() || ec != std::errc() || end != eCount.data() + eCount.size() || value < 0 ||
-      value > 1'000'000'000)
-    return 1;
-  return value;
+  if (eCount.empty() || ec != std::errc() || end != eCount.data() + eCount.size()) return 1;
+  return NetworkSize(value);
 }
 
 }  // namespace qs

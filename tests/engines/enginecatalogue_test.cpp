@@ -7,12 +7,14 @@
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QEventLoop>
+#include <limits>
 
 #include "app/errors.h"
 #include "app/summit.h"
 #include "engines/categories.h"
 #include "engines/enginefields.h"
 #include "engines/manuallist.h"
+#include "submit/classification.h"
 #include "support/tempfolder.h"
 
 namespace qs {
@@ -57,6 +59,26 @@ TEST_F(CatalogueTest, CountersOfBothTables) {
   catalogue.SelectView(catalogue.EnginesTable, TTypeView::Engines);
   EXPECT_EQ(catalogue.Count(catalogue.EnginesTable), (TEngineCounters{5, 5, 0, 0, 0}));
   EXPECT_EQ(catalogue.EnginesTable.RecordCount(), 12);
+  catalogue.Close();
+}
+
+TEST_F(CatalogueTest, ANetworkOfAnImpossibleSizeCountsAsOneSiteAsTheRunWeighsIt) {
+  const struct {
+    const char* count;
+    int networkTotal;
+  } cases[] = {{"10", 10}, {"0", 0}, {"-5", 1}, {"1000000000", 1000000000}, {"1000000001", 1},
+               {"2147483647", 1}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.count);
+    Open(Engine("n", "NETWORKS", c.count));
+    EXPECT_EQ(catalogue.Counters(catalogue.EnginesTable).networkTotal, c.networkTotal);
+    EXPECT_EQ(RowCount(c.count), c.networkTotal);  // what a run adds to its sums for the row
+    catalogue.Close();
+  }
+  // Many large networks do not overflow the counters.
+  Open(Engine("a", "NETWORKS", "1000000000") + Engine("b", "NETWORKS", "1000000000") +
+       Engine("c", "NETWORKS", "1000000000"));
+  EXPECT_EQ(catalogue.Counters(catalogue.EnginesTable).total, std::numeric_limits<int>::max());
   catalogue.Close();
 }
 
