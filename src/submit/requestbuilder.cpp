@@ -131,7 +131,10 @@ TBuiltRequest TRequestBuilder::Build(std::string_view domain, std::string_view l
   }
   pairs(kAfterCategory);
   project.Close();
-  data += Column(table, "hidden");
+  // `hidden` is form data as the record writes it; in an address (GET) the bytes that cannot
+  // stand in a request target are escaped, everything else (&, =, %...) goes as written.
+  const std::string hidden = Column(table, "hidden");
+  data += Column(table, "method") == "POST" ? hidden : EscapeForRequestTarget(hidden);
   if (from == TEngineTable::Main && Column(table, "e_name") == "RQZWEB")
     data += "&software=rqzwebFFF";
   if (!data.empty() && data.front() == '&') data.erase(0, 1);
@@ -143,6 +146,23 @@ TBuiltRequest TRequestBuilder::Build(std::string_view domain, std::string_view l
     out.body = std::move(data);
   } else {
     out.url = cgi + "?" + data;
+  }
+  return out;
+}
+
+std::string EscapeForRequestTarget(std::string_view text) {
+  static constexpr char kHex[] = "0123456789ABCDEF";
+  std::string out;
+  out.reserve(text.size());
+  for (const char ch : text) {
+    const auto b = static_cast<unsigned char>(ch);
+    if (b <= 0x20 || b >= 0x7F) {
+      out += '%';
+      out += kHex[b >> 4];
+      out += kHex[b & 0x0F];
+    } else {
+      out += ch;
+    }
   }
   return out;
 }

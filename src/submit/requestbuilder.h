@@ -26,6 +26,10 @@ struct TBuiltRequest {
 // UTF-8, so a character above 127 becomes the escapes of each of its bytes.
 std::string UrlEncode(std::string_view text);
 
+// Text that goes into a request target as it is, but for blanks, control characters and bytes
+// over 127, which become "%" and two upper-case hexadecimal digits.
+std::string EscapeForRequestTarget(std::string_view text);
+
 // A record is visited when its enginetype, in lower case, occurs within the entry's kinds
 // line in lower case; an empty enginetype never is.
 bool IsVisited(std::string_view kindsLine, std::string_view engineType);

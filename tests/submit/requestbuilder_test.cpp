@@ -82,6 +82,12 @@ TEST_F(SubmitBuilder, RequestsByTheirRecordAndProject) {
        "Index", TEngineTable::Main, true, false, "http://e.example/add?x=1?"},
       {"hidden appended unchanged, first & dropped", with({{"hidden", "&a=1&b=%20"}}), {},
        "Index", TEngineTable::Main, true, false, "http://e.example/add?a=1&b=%20"},
+      // A blank or a byte over 127 cannot stand in the request line: only those are escaped.
+      {"hidden in an address escapes what a request line cannot hold",
+       with({{"hidden", "&n=caf\xc3\xa9 x+y&p=%41"}}), {}, "Index", TEngineTable::Main, true, false,
+       "http://e.example/add?n=caf%C3%A9%20x+y&p=%41"},
+      {"hidden in a POST body goes as written", with({{"hidden", "&n=caf\xc3\xa9 x"}, {"method", "POST"}}), {},
+       "Index", TEngineTable::Main, true, true, "http://e.example/add", "n=caf\xc3\xa9 x"},
       {"category translated, after descr", with({{"descr", "d"}, {"fname", "f"}, {"cat", "c"}, {"cat_type", "Cat1"}}),
        {{"catagory", "Computers"}, {"description", "D"}, {"name", "N"}},
        "Index", TEngineTable::Main, true, false,
