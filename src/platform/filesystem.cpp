@@ -72,6 +72,12 @@ std::optional<std::string> ReadFileBytes(const std::string& path) {
 }
 
 TAtomicFile::TAtomicFile(std::string path) : path_(std::move(path)) {
+  // A file the user made read-only stays as it is: the rename would replace it regardless of
+  // its mode. Write bits are checked too, since the owner (root among them) may pass access().
+  struct stat target {};
+  if (::stat(path_.c_str(), &target) == 0 && S_ISREG(target.st_mode) &&
+      ((target.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0 || ::access(path_.c_str(), W_OK) != 0))
+    throw IoError(OsErrorText("Cannot write", path_, EACCES));
   const std::string folder = FolderOf(path_);
   temp_ = folder + "/." + path_.substr(path_.find_last_of('/') + 1) + ".XXXXXX";
   fd_ = ::mkostemp(temp_.data(), O_CLOEXEC);

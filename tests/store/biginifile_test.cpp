@@ -1,7 +1,10 @@
 // The INI store: reading rules, key search, every operation, saving, and failures.
 #include "store/biginifile.h"
 
+#include "platform/filesystem.h"
+
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <sys/resource.h>
 
 #include <csignal>
@@ -370,6 +373,26 @@ TEST(IniFiles, FailuresCarryTheSystemsTextAndLeaveFilesAlone) {
   size_t files = 0;
   for (auto& e : std::filesystem::directory_iterator(dir.Root())) files += !e.is_directory();
   std::exit(failed && dir.Read("t.ini") == old && files == 1 ? 0 : 1);
+}
+
+TEST(IniFiles, AReadOnlyFileIsNotReplaced) {
+  test::TempFolder dir;
+  dir.Write("ro.ini", "[s]\r\nk=old\r\n");
+  ASSERT_EQ(::chmod(dir.Path("ro.ini").c_str(), 0444), 0);
+  // Whole-file writes and the store's close both refuse, with the usual message.
+  try {
+    WriteFileAtomically(dir.Path("ro.ini"), "new");
+    ADD_FAILURE() << "written";
+  } catch (const IoError& e) {
+    EXPECT_EQ(std::string(e.what()).rfind("Cannot write " + dir.Path("ro.ini"), 0), 0u) << e.what();
+  }
+  TBigIniFile ini(dir.Path("ro.ini"));
+  ini.WriteText("s", "k", "new");
+  EXPECT_THROW(ini.Close(), IoError);
+  EXPECT_EQ(dir.Read("ro.ini"), "[s]\r\nk=old\r\n");
+  ASSERT_EQ(::chmod(dir.Path("ro.ini").c_str(), 0644), 0);  // writable again: the change lands
+  ini.Close();
+  EXPECT_NE(dir.Read("ro.ini").find("k=new\r\n"), std::string::npos) << dir.Read("ro.ini");
 }
 
 TEST(IniFiles, AFailedWriteLeavesTheOldFileExactlyAsItWas) {
