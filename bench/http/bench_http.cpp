@@ -137,7 +137,8 @@ bool Compare(const char* title, const std::string& url, int total, int parallel,
     std::printf("  curl%s:%*s %8.0f req/s  %7.1f us CPU/request%s\n", trust.label,
                 static_cast<int>(5 - std::min<size_t>(5, std::strlen(trust.label))), "", curlRate,
                 curl.cpu / total * 1e6, curl.failures ? "  (curl reported errors)" : "");
-    std::printf("  ratio (THttpCli / curl%s, req/s): %.2fx\n", trust.label, oursRate / curlRate);
+    std::printf("  ratio (THttpCli / curl%s, req/s): %.2fx (goal at least 1.0: %s)\n", trust.label,
+                oursRate / curlRate, oursRate / curlRate >= 1.0 ? "MET" : "MISSED");
     std::fflush(stdout);
   }
   return ours.failures == 0;

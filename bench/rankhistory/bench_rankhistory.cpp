@@ -167,7 +167,8 @@ int main(int argc, char** argv) {
               chart.median);
   std::printf("    of which painting the table: best %8.1f ms  median %8.1f ms\n", table.best,
               table.median);
-  std::printf("ratio (b)/(a), medians: %.2f (goal <= 3)\n", panel.median / plain.median);
+  std::printf("ratio (b)/(a), medians: %.2f (goal <= 3: %s)\n", panel.median / plain.median,
+              panel.median / plain.median <= 3 ? "MET" : "MISSED");
   if (!answers.Calls().empty()) std::printf("message: %s\n", answers.Calls()[0].text.c_str());
   return 0;
 }

@@ -27,6 +27,7 @@
 #include "ui/rankenginemodel.h"
 #include "ui/rankhistorymodel.h"
 #include "ui/rankviewmodel.h"
+#include "ui/namedbutton.h"
 #include "ui/uierrors.h"
 
 namespace qs {
@@ -34,13 +35,6 @@ namespace qs {
 namespace {
 
 QString Q(const std::string& s) { return QString::fromStdString(s); }
-
-QPushButton* NamedButton(const char* name, QWidget* parent) {
-  auto* b = new QPushButton(parent);
-  b->setObjectName(QString::fromLatin1(name));
-  b->setAutoDefault(false);
-  return b;
-}
 
 }  // namespace
 

@@ -22,6 +22,7 @@
 #include "ui/htmldelegate.h"
 #include "ui/readonlytablemodel.h"
 #include "ui/runqueuemodel.h"
+#include "ui/namedbutton.h"
 #include "ui/uierrors.h"
 
 namespace qs {
@@ -29,13 +30,6 @@ namespace qs {
 namespace {
 
 QString Q(const std::string& s) { return QString::fromStdString(s); }
-
-QPushButton* NamedButton(const char* name, QWidget* parent) {
-  auto* b = new QPushButton(parent);
-  b->setObjectName(QString::fromLatin1(name));
-  b->setAutoDefault(false);  // Return in a list never presses a run command
-  return b;
-}
 
 QLCDNumber* Counter(const char* name, QWidget* parent) {
   auto* n = new QLCDNumber(5, parent);
