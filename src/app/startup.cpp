@@ -64,10 +64,11 @@ void TStartup::OwnWork(TStartupStep step) {
       LoadStartupTable(s.languageTable, s.folder);
       break;
     case TStartupStep::Domains: {
-      TBigIniFile ini(store.DomainListFile());
-      s.domains.clear();
-      ini.ReadSectionLines("List", s.domains);
-      ini.Close();
+      // A line that cannot be a domain here is left out with one message; start-up goes on.
+      std::vector<std::string> skipped;
+      s.domains = store.ReadDomainList(&skipped);
+      if (!skipped.empty())
+        dialogs_.Message(SkippedLinesText(store.DomainListFile(), skipped), TMsgDlgType::Warning);
       break;
     }
     case TStartupStep::Ranking: {
@@ -85,7 +86,11 @@ void TStartup::OwnWork(TStartupStep step) {
       s.projects.clear();
       s.currentProjectKey.clear();
       if (!s.currentDomain.empty()) {
-        s.projects = store.ReadProjectList(s.currentDomain);
+        std::vector<std::string> skipped;
+        s.projects = store.ReadProjectList(s.currentDomain, &skipped);
+        if (!skipped.empty())
+          dialogs_.Message(SkippedLinesText(store.ProjectListFile(s.currentDomain), skipped),
+                           TMsgDlgType::Warning);
         if (!s.projects.empty()) s.currentProjectKey = ProjectKeyOf(s.projects.front());
       }
       break;

@@ -192,7 +192,9 @@ int RunCommandLine(const std::vector<std::string>& args, const std::string& exec
     const std::string& command = rest[0];
     if (command == "domains") {
       if (rest.size() != 1) return Usage(io.err, "domains takes no arguments");
-      PrintLines(io.out, store.ReadDomainList());
+      std::vector<std::string> skipped;
+      PrintLines(io.out, store.ReadDomainList(&skipped));
+      if (!skipped.empty()) io.err << SkippedLinesText(store.DomainListFile(), skipped) << '\n';
       return kExitOk;
     }
     if (command == "submit") return RunSubmitCommand(folder, {rest.begin() + 1, rest.end()}, io);
@@ -200,7 +202,10 @@ int RunCommandLine(const std::vector<std::string>& args, const std::string& exec
     if (command == "import") return RunImportCommand(folder, {rest.begin() + 1, rest.end()}, io);
     if (command == "projects") {
       if (rest.size() != 2) return Usage(io.err, "projects takes one DOMAIN");
-      PrintLines(io.out, store.ReadProjectList(rest[1]));
+      std::vector<std::string> skipped;
+      PrintLines(io.out, store.ReadProjectList(rest[1], &skipped));
+      if (!skipped.empty())
+        io.err << SkippedLinesText(store.ProjectListFile(rest[1]), skipped) << '\n';
       return kExitOk;
     }
     if (int code = 0; RunProjectCommand(folder, command, {rest.begin() + 1, rest.end()}, io, code))

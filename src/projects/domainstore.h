@@ -26,9 +26,30 @@ class TDomainStore {
   // The project's ranking history, ProjectKey + ".rnk" beside its project file.
   std::string RankHistoryFile(std::string_view domain, std::string_view projectKey) const;
 
-  // The lines of section List, sorted. A missing file is an empty list.
-  std::vector<std::string> ReadDomainList() const;
-  std::vector<std::string> ReadProjectList(std::string_view domain) const;
+  // Why a new domain or project cannot be kept in this folder, or an empty text. Besides
+  // what NameProblem refuses: a domain whose list file would be the domain list itself
+  // ("domains"), and names whose files (list, project file, histories, dated reports, and
+  // the hidden temporary files they are written through) would be longer than the file
+  // system or the store allow.
+  std::string DomainProblem(std::string_view domain) const;
+  std::string ProjectProblem(std::string_view domain, std::string_view listedName) const;
+
+  // The lines of section List, sorted. A missing file is an empty list. A line that cannot
+  // be turned into files here (see DomainProblem, ProjectProblem) is left out, and named in
+  // `skipped` with its reason, so that one bad line never makes the rest unusable; it stays
+  // in the file.
+  std::vector<std::string> ReadDomainList(std::vector<std::string>* skipped = nullptr) const;
+  std::vector<std::string> ReadProjectList(std::string_view domain,
+                                           std::vector<std::string>* skipped = nullptr) const;
+  // One read-change-write of a list, under the file's lock, on the lines the file holds at
+  // that moment (another process may have changed them since they were read): adds or
+  // removes one name and writes the count with the lines. Gives the list back as
+  // Read...List does.
+  std::vector<std::string> AddToDomainList(std::string_view domain) const;
+  std::vector<std::string> RemoveFromDomainList(std::string_view domain) const;
+  std::vector<std::string> AddToProjectList(std::string_view domain, std::string_view listed) const;
+  std::vector<std::string> RemoveFromProjectList(std::string_view domain,
+                                                 std::string_view listed) const;
 
   // Count (written, never read) and the List lines, in one opening of the store.
   void SaveDomainList(const std::vector<std::string>& domains) const;
@@ -46,11 +67,18 @@ class TDomainStore {
 
  private:
   std::vector<std::string> ReadList(const std::string& file) const;
+  std::vector<std::string> ChangeList(const std::string& file, std::string_view countSection,
+                                      std::string_view name, bool add) const;
+  std::vector<std::string> Usable(std::vector<std::string> lines, std::string_view domain,
+                                  std::vector<std::string>* skipped) const;
   void SaveList(const std::string& file, std::string_view countSection,
                 const std::vector<std::string>& list) const;
 
   const TAppFolder& folder_;
 };
+
+// The one message for the lines a list read left out.
+std::string SkippedLinesText(const std::string& listFile, const std::vector<std::string>& skipped);
 
 // Lists are kept in alphabetical order ignoring letter case; names equal but for letter
 // case keep a fixed order by their bytes.

@@ -55,8 +55,14 @@ TProjectEditor::TProjectEditor(TAppState& state, IDialogs& dialogs)
 
 // ---- lists and selection ------------------------------------------------------------------
 
+void TProjectEditor::ReportSkipped(const std::string& list, const std::vector<std::string>& skipped) {
+  if (!skipped.empty()) dialogs_.Message(SkippedLinesText(list, skipped), TMsgDlgType::Warning);
+}
+
 void TProjectEditor::LoadDomains() {
-  state_.domains = store_.ReadDomainList();
+  std::vector<std::string> skipped;
+  state_.domains = store_.ReadDomainList(&skipped);
+  ReportSkipped(store_.DomainListFile(), skipped);
   SelectDomain(state_.domains.empty() ? -1 : 0);
 }
 
@@ -82,7 +88,9 @@ void TProjectEditor::LoadProjectList() {
     return;
   }
   state_.currentDomain = state_.domains[static_cast<size_t>(selectedDomain_)];
-  state_.projects = store_.ReadProjectList(state_.currentDomain);
+  std::vector<std::string> skipped;
+  state_.projects = store_.ReadProjectList(state_.currentDomain, &skipped);
+  ReportSkipped(store_.ProjectListFile(state_.currentDomain), skipped);
   if (!state_.projects.empty()) {
     SelectProject(0);
   } else {
@@ -328,23 +336,19 @@ void TProjectEditor::DeleteProjectAt(int index) {
   state_.currentProjectKey = key;
   ReloadHistory();  // the rows of this project name its report files
 
-  TBigIniFile list(store_.ProjectListFile(state_.currentDomain));
-  list.DropSection("List");
   const int last = static_cast<int>(state_.projects.size()) - 1;
   const int next = index == last ? index - 1 : index;
   RemoveFile(store_.ProjectFile(state_.currentDomain, key));
   RemoveHistoryAndReports();
-  state_.projects.erase(state_.projects.begin() + index);
   checked_.erase(listed);
-  list.WriteText("Session", "Count", std::to_string(state_.projects.size()));
-  list.WriteSectionLines("List", state_.projects);
-  list.Close();
+  // The list as the file holds it now, less this project: another process may have added one.
+  state_.projects = store_.RemoveFromProjectList(state_.currentDomain, listed);
   if (state_.projects.empty()) {
     selectedProject_ = -1;
     state_.currentProjectKey.clear();
     ClearFields();
   } else {
-    SelectProject(next);
+    SelectProject(std::clamp(next, 0, static_cast<int>(state_.projects.size()) - 1));
   }
 }
 
@@ -360,14 +364,17 @@ void TProjectEditor::DeleteCheckedProjects() {
   const std::vector<std::string> names = state_.projects;
   FlagScope deleting(deleting_);
   for (const auto& name : names)
-    if (IsChecked(name)) DeleteProjectAt(IndexOfProject(name));
+    if (int i = IndexOfProject(name); i >= 0 && IsChecked(name)) DeleteProjectAt(i);
 }
 
 void TProjectEditor::DeleteAllProjects() {
   if (!dialogs_.Ask(Lookup("deleteallpro"))) return;
   const std::vector<std::string> names = state_.projects;
   FlagScope deleting(deleting_);
-  for (const auto& name : names) DeleteProjectAt(IndexOfProject(name));
+  for (const auto& name : names) {
+    // Another process may have removed it meanwhile.
+    if (int i = IndexOfProject(name); i >= 0) DeleteProjectAt(i);
+  }
 }
 
 void TProjectEditor::DeleteSelectedDomain(bool ask) {
@@ -378,24 +385,23 @@ void TProjectEditor::DeleteSelectedDomain(bool ask) {
   if (ask && !dialogs_.Ask(Lookup("deletedomain"))) return;
   FlagScope deleting(deleting_);
 
-  TBigIniFile list(store_.DomainListFile());
-  list.DropSection("List");
   const int index = selectedDomain_;
   const int last = static_cast<int>(state_.domains.size()) - 1;
   const std::string domain = state_.domains[static_cast<size_t>(index)];
   state_.currentDomain = domain;
   const std::vector<std::string> names = state_.projects;
-  for (const auto& name : names) DeleteProjectAt(IndexOfProject(name));
+  for (const auto& name : names) {
+    // Another process may have removed it meanwhile.
+    if (int i = IndexOfProject(name); i >= 0) DeleteProjectAt(i);
+  }
   RemoveFile(store_.ProjectListFile(domain));
-  state_.domains.erase(state_.domains.begin() + index);
-  list.WriteText("Domains", "Count", std::to_string(state_.domains.size()));
-  list.WriteSectionLines("List", state_.domains);
-  list.Close();
+  state_.domains = store_.RemoveFromDomainList(domain);
   if (state_.domains.empty()) {
     selectedDomain_ = -1;
     LoadProjectList();
   } else {
-    SelectDomain(index == last ? index - 1 : index);
+    SelectDomain(std::clamp(index == last ? index - 1 : index, 0,
+                            static_cast<int>(state_.domains.size()) - 1));
   }
 }
 
@@ -420,25 +426,34 @@ void TProjectEditor::ClearHistory() {
 void TProjectEditor::CreateDomain(const TNewProjectRecord& record) {
   const std::string& domain = record.domain;
   CheckDomainName(domain);
+  if (std::string problem = store_.DomainProblem(domain); !problem.empty())
+    throw NameError("The domain name \"" + domain + "\" cannot be used: " + problem + ".");
   // The domain's folder first (with data/domains if a new application folder lacks it), so
   // the domain list never names a domain without one.
   store_.CreateDomainFolder(domain);
-  if (IndexOfDomain(domain) < 0) {
-    state_.domains.push_back(domain);
-    SortNames(state_.domains);
-  }
-  store_.SaveDomainList(state_.domains);
+  state_.domains = store_.AddToDomainList(domain);
   SelectDomain(IndexOfDomain(domain));
+}
+
+std::string TProjectEditor::ProjectSharingFileWith(std::string_view listedName) const {
+  const std::string key = ProjectKeyOf(listedName);
+  for (const std::string& other : state_.projects)
+    if (other != listedName && ProjectKeyOf(other) == key) return other;
+  return {};
 }
 
 void TProjectEditor::CreateProject(const TNewProjectRecord& record) {
   const std::string key = ProjectKeyOf(record.listedName);
   CheckProjectKey(key);
-  if (IndexOfProject(record.listedName) < 0) {
-    state_.projects.push_back(record.listedName);
-    SortNames(state_.projects);
-  }
-  store_.SaveProjectList(record.domain, state_.projects);
+  // Everything that could refuse the project is checked before anything is written.
+  if (std::string problem = store_.ProjectProblem(record.domain, record.listedName);
+      !problem.empty())
+    throw NameError("The project name \"" + record.listedName + "\" cannot be used: " + problem +
+                    ".");
+  state_.projects = store_.ReadProjectList(record.domain);
+  if (std::string other = ProjectSharingFileWith(record.listedName); !other.empty())
+    throw NameError(Lookup("sharedprojectfile") + " (" + other + ")");
+  state_.projects = store_.AddToProjectList(record.domain, record.listedName);
   const TContactData& c = record.contact;
   const std::pair<std::string_view, const std::string*> keys[] = {
       {"url", &record.url},          {"title", &record.title},     {"email", &c.email},

@@ -72,6 +72,9 @@ class TProjectEditor {
   void SelectProject(int index);
   int IndexOfDomain(std::string_view name) const;
   int IndexOfProject(std::string_view listedName) const;
+  // Another listed project of the current domain whose ProjectKey (so whose files) this name
+  // would share ("/a/b" and "/a_b"), or an empty text.
+  std::string ProjectSharingFileWith(std::string_view listedName) const;
 
   // Check marks of the project list (not stored).
   void SetChecked(std::string_view listedName, bool checked);
@@ -148,6 +151,7 @@ class TProjectEditor {
   void ScheduleFieldLeft();
   void RemoveHistoryAndReports();
   void DeleteProjectAt(int index);
+  void ReportSkipped(const std::string& list, const std::vector<std::string>& skipped);
   std::string Lookup(std::string_view key) const { return state_.languageTable.Lookup(key); }
   void RankingUrlChanged();
 

@@ -131,6 +131,7 @@ void TNewProjectWizard::Open() {
 std::string TNewProjectWizard::ValidateStep1() const {
   if (url_.empty()) return "nourl";
   if (editor_.IndexOfProject(ListedNameOf(url_)) >= 0) return "duplicateproject";
+  if (!editor_.ProjectSharingFileWith(ListedNameOf(url_)).empty()) return "sharedprojectfile";
   if (DomainNameOf(url_) != editor_.CurrentDomain()) return "wrongdomain";
   return ValidateContact();
 }

@@ -45,6 +45,8 @@ std::string Hex8(uint32_t value) {
 TBigIniFile::TBigIniFile(std::string fileName) : fileName_(std::move(fileName)) {
   if (fileName_.size() > kMaxPath)
     throw IoError("The path is longer than 255 characters: " + fileName_);
+  // Held from this read to Close()'s write, so that no other process writes in between.
+  if (!fileName_.empty()) lock_ = std::make_unique<TStoreLock>(fileName_);
   LoadFromDisk();
 }
 
@@ -55,6 +57,7 @@ TBigIniFile::~TBigIniFile() {
 void TBigIniFile::Close() {
   closed_ = true;  // a failed save has been reported to the caller by its exception
   SaveToDisk();
+  lock_.reset();
 }
 
 std::string TBigIniFile::StoredLine(std::string_view text) {

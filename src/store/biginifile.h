@@ -1,7 +1,8 @@
 // The INI store: whole-file access to an INI text file.
 //
 // Opening a store reads the whole file into memory; reads and writes work on memory; Close()
-// writes the whole file back if anything changed. Every caller opens a store on a full path,
+// writes the whole file back if anything changed. From opening to Close() the store holds
+// the file's TStoreLock, so another process's store on the same file waits its turn. Every caller opens a store on a full path,
 // reads or writes a few values and closes it before its command returns.
 //
 // Section names and keys are compared ignoring the letter case of ASCII letters; the first
@@ -11,11 +12,13 @@
 
 #include <cstdint>
 #include <deque>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "store/sectionlist.h"
+#include "store/storelock.h"
 
 namespace qs {
 
@@ -89,6 +92,7 @@ class TBigIniFile {
   bool changed_ = false;
   bool closed_ = false;
   int cursor_ = 0;
+  std::unique_ptr<TStoreLock> lock_;  // from opening to Close()
 };
 
 class TBiggerIniFile : public TBigIniFile {

@@ -436,7 +436,8 @@ std::vector<std::string> ExpectedKeys() {
   // editor's password toggle.
   Append(keys, std::vector<std::string>{"navfirst", "navprior", "navnext", "navlast", "navinsert",
                                         "navdelete", "navedit", "navpost", "navcancel",
-                                        "navrefresh", "dbfind", "showpassword"});
+                                        "navrefresh", "dbfind", "showpassword",
+                                        "sharedprojectfile"});
   return keys;
 }
 
@@ -463,7 +464,7 @@ TEST(BuiltinTable, ExpandListsNumbersAndRangesInOrder) {
   EXPECT_EQ(Expand("label", "1-3, 7"),
             (std::vector<std::string>{"label1", "label2", "label3", "label7"}));
   EXPECT_EQ(Expand("", "9,10-11"), (std::vector<std::string>{"9", "10", "11"}));
-  EXPECT_EQ(ExpectedKeys().size(), 439u);
+  EXPECT_EQ(ExpectedKeys().size(), 440u);
 }
 
 TEST(BuiltinTable, FixedTextsAreExact) {

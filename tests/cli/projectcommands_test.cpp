@@ -1,6 +1,10 @@
 // The domain and project commands on a fresh application folder.
 #include <gtest/gtest.h>
 
+#include <QProcess>
+#include <QStringList>
+#include <filesystem>
+#include <memory>
 #include <sstream>
 
 #include "app/clock.h"
@@ -102,6 +106,99 @@ TEST_F(ProjectCommandsTest, BadInputFailsWithTheWizardsMessages) {
   EXPECT_EQ(r.code, kExitFailure);
   EXPECT_NE(r.err.find("cannot be used as a file name"), std::string::npos);
   EXPECT_EQ(Invoke({"domains"}).out, "a.example\n");
+}
+
+// A name the folder's own files use, and a name whose file another project already has, are
+// refused before anything is written. (Names too long for the folder: the import's test.)
+TEST_F(ProjectCommandsTest, NamesThatWouldCollideOrNotFitAreRefusedBeforeAnythingIsWritten) {
+  ASSERT_EQ(NewDomain("http://art.example/").code, kExitOk);
+  ASSERT_EQ(Invoke({"new-project", "art.example", "--url", "http://art.example/a/b"}).code, kExitOk);
+  struct Case {
+    std::vector<std::string> args;
+    const char* message;
+  } cases[] = {
+      {{"new-domain", "--url", "http://domains/"}, "the domain list itself is stored under that name"},
+      {{"new-domain", "--url", "http://DOMAINS/"}, "the domain list itself is stored under that name"},
+      {{"new-project", "art.example", "--url", "http://art.example/a_b"},
+       "would use the same project file as another project"},
+  };
+  for (const Case& c : cases) {
+    std::vector<std::string> args = c.args;
+    if (args[0] == "new-domain")
+      for (auto& a : Contact()) args.push_back(a);
+    const Result r = Invoke(args);
+    EXPECT_EQ(r.code, kExitFailure) << c.message;
+    EXPECT_NE(r.err.find(c.message), std::string::npos) << r.err;
+  }
+  EXPECT_EQ(Invoke({"domains"}).out, "art.example\n");
+  EXPECT_EQ(Invoke({"projects", "art.example"}).out, "/a/b\nIndex\n");
+  EXPECT_FALSE(dir.Exists("data/domains/projects/domains"));
+  EXPECT_NE(dir.Read("data/domains/projects/art.example/_a_b.zro").find("url=http://art.example/a/b"),
+            std::string::npos);
+  size_t files = 0;
+  for ([[maybe_unused]] auto& f :
+       std::filesystem::directory_iterator(dir.Path("data/domains/projects/art.example")))
+    ++files;
+  EXPECT_EQ(files, 2u);
+}
+
+// A list line written before the checks above (or under a shorter folder path) is left out
+// with one message; the rest of the domain, and every other domain, works as before.
+TEST_F(ProjectCommandsTest, AListLineThatCannotBeAFileIsSkippedAndTheDomainStaysUsable) {
+  ASSERT_EQ(NewDomain("http://art.example/").code, kExitOk);
+  ASSERT_EQ(NewDomain("http://zoo.example/").code, kExitOk);
+  const std::string longPage = "/" + std::string(230, 'y') + ".htm";
+  dir.Write("data/domains/art.example.zro",
+            "[Session]\r\nCount=2\r\n[List]\r\n" + longPage + "\r\nIndex\r\n");
+  dir.Write("data/domains/domains.zro",
+            "[Domains]\r\nCount=3\r\n[List]\r\nart.example\r\ndomains\r\nzoo.example\r\n");
+
+  Result r = Invoke({"projects", "art.example"});
+  EXPECT_EQ(r.code, kExitOk);
+  EXPECT_EQ(r.out, "Index\n");
+  EXPECT_NE(r.err.find("cannot be used here and are left out"), std::string::npos) << r.err;
+  r = Invoke({"domains"});
+  EXPECT_EQ(r.out, "art.example\nzoo.example\n");
+  EXPECT_NE(r.err.find("\"domains\": the domain list itself"), std::string::npos) << r.err;
+
+  for (const std::vector<std::string>& args :
+       {std::vector<std::string>{"show", "art.example", "Index"},
+        {"set", "art.example", "Index", "title=Still here"},
+        {"new-project", "art.example", "--url", "http://art.example/new.htm"},
+        {"show", "zoo.example", "Index"},
+        {"delete-project", "art.example", "/new.htm"}}) {
+    r = Invoke(args);
+    EXPECT_EQ(r.code, kExitOk) << args[0] << ": " << r.err;
+  }
+  // The skipped line stays in the list for a folder where it fits.
+  EXPECT_NE(dir.Read("data/domains/art.example.zro").find(longPage), std::string::npos);
+  EXPECT_EQ(Invoke({"delete-domain", "art.example"}).code, kExitOk);
+  EXPECT_EQ(Invoke({"domains"}).out, "zoo.example\n");
+}
+
+// Twenty processes adding a project to one domain at once: each one's change survives.
+TEST_F(ProjectCommandsTest, ConcurrentNewProjectsAllReachTheList) {
+  ASSERT_EQ(NewDomain("http://art.example/").code, kExitOk);
+  constexpr int kProcesses = 20;
+  std::vector<std::unique_ptr<QProcess>> processes;
+  for (int i = 0; i < kProcesses; ++i) {
+    auto p = std::make_unique<QProcess>();
+    p->start(QStringLiteral(QS_CLI_EXECUTABLE),
+             {QStringLiteral("--home"), QString::fromStdString(dir.Root()),
+              QStringLiteral("new-project"), QStringLiteral("art.example"), QStringLiteral("--url"),
+              QStringLiteral("http://art.example/p%1.htm").arg(i, 2, 10, QLatin1Char('0'))});
+    processes.push_back(std::move(p));
+  }
+  for (auto& p : processes) {
+    ASSERT_TRUE(p->waitForFinished(120000));
+    EXPECT_EQ(p->exitCode(), 0) << p->readAllStandardError().toStdString();
+  }
+  std::string expected;
+  for (int i = 0; i < kProcesses; ++i)
+    expected += QStringLiteral("/p%1.htm\n").arg(i, 2, 10, QLatin1Char('0')).toStdString();
+  expected += "Index\n";
+  EXPECT_EQ(Invoke({"projects", "art.example"}).out, expected);
+  EXPECT_NE(dir.Read("data/domains/art.example.zro").find("Count=21"), std::string::npos);
 }
 
 }  // namespace

@@ -125,6 +125,30 @@ TEST_F(ImportCommandTest, RefusesWhatItCannotImport) {
   EXPECT_EQ(Projects(), std::vector<std::string>{"Index"});
 }
 
+// Pages whose project files could not be written, or would be another page's, are logged
+// and skipped; the other pages become projects, and the domain stays usable.
+TEST_F(ImportCommandTest, PagesThatCannotBeProjectsAreLoggedAndTheImportGoesOn) {
+  // Short enough for the name rule (240), too long once the folder's path comes before it.
+  const std::string longPage = "/" + std::string(230, 'y') + ".htm";
+  server.SetScripts({Page("<a href=\"" + longPage + "\"><a href=\"/a/b.html\">"
+                          "<a href=\"/a_b.html\"><a href=\"/c.html\">"),
+                     Page("<title>Long</title>"), Page("<title>AB</title>"),
+                     Page("<title>A_B</title>"), Page("<title>C</title>")});
+  const Result r =
+      Command({"import", "--mode", "addspidered", "--max", "10", server.Base() + "/"});
+  ASSERT_EQ(r.exit, kExitOk) << r.err;
+  EXPECT_NE(r.out.find("would be longer than 255 characters"), std::string::npos) << r.out;
+  EXPECT_NE(r.out.find("would use the same project file as another project"), std::string::npos)
+      << r.out;
+  EXPECT_EQ(Projects(), (std::vector<std::string>{"/a/b.html", "/c.html", "Index"}));
+  EXPECT_EQ(Value("/a/b.html", "title"), "AB");
+  EXPECT_EQ(Value("/c.html", "title"), "C");
+  const Result list = Command({"projects", "127.0.0.1"});
+  EXPECT_EQ(list.out, "/a/b.html\n/c.html\nIndex\n");
+  EXPECT_EQ(list.err, "");
+  EXPECT_EQ(Command({"delete-domain", "127.0.0.1"}).exit, kExitOk);
+}
+
 TEST(ImportCommandSiteTest, AddSpideredMakesProjectsOfEveryGoodPageOfAGeneratedSite) {
   test::NginxPeer nginx;
   QS_REQUIRE_PEER(nginx);

@@ -10,7 +10,11 @@
 #include <csignal>
 #include <filesystem>
 
+#include <QLockFile>
+#include <QSysInfo>
+
 #include "app/errors.h"
+#include "store/storelock.h"
 #include "support/tempfolder.h"
 
 namespace qs {
@@ -397,6 +401,41 @@ TEST(IniFiles, AReadOnlyFileIsNotReplaced) {
 
 TEST(IniFiles, AFailedWriteLeavesTheOldFileExactlyAsItWas) {
   EXPECT_EXIT(WriteUnderSizeLimit(), ::testing::ExitedWithCode(0), "");
+}
+
+// A store keeps other processes' stores on its file waiting from its read to its write. The
+// other process is played by a QLockFile of this one on the same lock file.
+TEST(IniFiles, AnOpenStoreKeepsOtherWritersOutUntilItCloses) {
+  test::TempFolder dir;
+  dir.Write("t.ini", "[s]\r\nk=old\r\n");
+  const auto oldWait = TStoreLock::Wait();
+  TStoreLock::SetWait(std::chrono::milliseconds(200));
+  {
+    QLockFile other(QString::fromStdString(TStoreLock::LockFileOf(dir.Path("t.ini"))));
+    ASSERT_TRUE(other.tryLock(0));
+    try {
+      TBigIniFile ini(dir.Path("t.ini"));
+      ADD_FAILURE() << "opened while another holds it";
+    } catch (const IoError& e) {
+      EXPECT_NE(std::string(e.what()).find("another Quorvex Summit process is changing it"),
+                std::string::npos)
+          << e.what();
+    }
+  }
+  // Stores of this process nest; the lock file goes when the last one closes.
+  TBigIniFile outer(dir.Path("t.ini"));
+  TBigIniFile inner(dir.Path("t.ini"));
+  inner.WriteText("s", "k", "new");
+  inner.Close();
+  EXPECT_TRUE(dir.Exists(".t.ini.lock"));
+  outer.Close();
+  EXPECT_FALSE(dir.Exists(".t.ini.lock"));
+  // A lock left by a process that is gone is taken over at once.
+  dir.Write(".t.ini.lock", "2147483646\nquorvex-summit\n" + QSysInfo::machineHostName().toStdString() + "\n");
+  TBigIniFile again(dir.Path("t.ini"));
+  EXPECT_EQ(again.ReadText("s", "k", ""), "new");
+  again.Close();
+  TStoreLock::SetWait(oldWait);
 }
 
 }  // namespace
