@@ -2,8 +2,10 @@
 
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdlib>
 #include <filesystem>
+#include <optional>
 
 #include "app/errors.h"
 #include "platform/filesystem.h"
@@ -26,6 +28,53 @@ std::string TAppFolder::Path(std::string_view relative) const {
   return path;
 }
 
+namespace {
+
+void RemoveQuietly(const fs::path& path) {
+  std::error_code ec;
+  fs::remove_all(path, ec);
+}
+
+// Fills a new per-user folder from the installation data in a hidden folder beside it and
+// renames that into place: a full disk or a kill leaves no half-filled folder behind.
+void FillFolder(const std::string& installedData, const std::string& root) {
+  const fs::path target(root);
+  CreateFolders(target.parent_path().string());
+  std::string temp = (target.parent_path() / ("." + target.filename().string() + ".XXXXXX")).string();
+  if (::mkdtemp(temp.data()) == nullptr)
+    throw IoError(OsErrorText("Cannot create folder", temp, errno));
+  std::error_code ec;
+  fs::copy(installedData, temp, fs::copy_options::recursive, ec);
+  if (ec) {
+    RemoveQuietly(temp);
+    throw IoError("Cannot fill " + root + " from " + installedData + ": " + ec.message());
+  }
+  if (::rename(temp.c_str(), root.c_str()) != 0) {
+    const int err = errno;
+    RemoveQuietly(temp);
+    // Another start filled it first: that one is as good.
+    if (!FolderExists(root)) throw IoError(OsErrorText("Cannot fill", root, err));
+  }
+}
+
+// A folder filled by an older version, or one whose files the user removed: every shipped
+// file that is missing comes back, each written whole. Files that are there stay as they are.
+void AddMissingFiles(const std::string& installedData, const std::string& root) {
+  std::error_code ec;
+  for (auto it = fs::recursive_directory_iterator(installedData, ec);
+       !ec && it != fs::recursive_directory_iterator(); it.increment(ec)) {
+    if (!it->is_regular_file()) continue;
+    const fs::path target = fs::path(root) / fs::relative(it->path(), installedData);
+    if (fs::exists(fs::symlink_status(target))) continue;
+    CreateFolders(target.parent_path().string());
+    const std::optional<std::string> bytes = ReadFileBytes(it->path().string());
+    if (bytes) WriteFileAtomically(target.string(), *bytes);
+  }
+  if (ec) throw IoError("Cannot read " + installedData + ": " + ec.message());
+}
+
+}  // namespace
+
 TAppFolder TAppFolder::Resolve(const std::string& homeOption, const std::string& executableFolder,
                                const std::string& installedData) {
   if (!homeOption.empty()) return TAppFolder(homeOption);
@@ -40,12 +89,12 @@ TAppFolder TAppFolder::Resolve(const std::string& homeOption, const std::string&
   else
     throw IoError("Cannot find a folder for the program's data: HOME is not set");
   TAppFolder folder(base + "/quorvex-summit");
-  if (!FolderExists(folder.Root())) {
-    CreateFolders(folder.Root());
-    std::error_code ec;
-    if (!installedData.empty() && FolderExists(installedData))
-      fs::copy(installedData, folder.Root(), fs::copy_options::recursive, ec);
-    if (ec) throw IoError("Cannot fill " + folder.Root() + " from " + installedData + ": " + ec.message());
+  if (installedData.empty() || !FolderExists(installedData)) {
+    if (!FolderExists(folder.Root())) CreateFolders(folder.Root());
+  } else if (!FolderExists(folder.Root())) {
+    FillFolder(installedData, folder.Root());
+  } else {
+    AddMissingFiles(installedData, folder.Root());
   }
   return folder;
 }

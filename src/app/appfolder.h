@@ -23,7 +23,8 @@ class TAppFolder {
 
   // The folder to use: `homeOption` (--home) if given, else $QUORVEX_HOME, else the
   // executable's folder when it can be written, else the per-user data folder
-  // ($XDG_DATA_HOME/quorvex-summit), which is filled from `installedData` the first time.
+  // ($XDG_DATA_HOME/quorvex-summit), which is filled from `installedData` the first time,
+  // whole or not at all; on later starts any file of `installedData` it lacks is added.
   static TAppFolder Resolve(const std::string& homeOption, const std::string& executableFolder,
                             const std::string& installedData);
 

@@ -59,6 +59,7 @@ void TStartup::OwnWork(TStartupStep step) {
   switch (step) {
     case TStartupStep::Prepare:
       s.versionSuffix = std::string(kVersionSuffix);
+      RemoveStaleTemporaryFiles(s.folder);
       break;
     case TStartupStep::LanguageFile:
       LoadStartupTable(s.languageTable, s.folder);

@@ -23,18 +23,22 @@ std::string ImageWord(TRowImage image) {
 }
 }  // namespace
 
-void PrintRunProgress(TRunControl& run, const TAppFolder& folder, std::ostream& out) {
+void PrintRunProgress(TRunControl& run, std::ostream& out, int* failedEntries) {
   run.OnRowDecided = [&run, &out](size_t i) {
     const ActivityRow& r = run.Rows()[i];
     out << r.engine << '\t' << r.url << '\t' << r.result << '\t' << r.type << '\t'
         << ImageWord(r.image) << '\n';
   };
   run.OnReportWritten = [&out](const std::string& path) { out << "Report: " << path << '\n'; };
-  run.OnEntryEnded = [folder, &out](const RunEntry& e) {
+  run.OnEntryEnded = [&out, failedEntries](const RunEntry& e) {
     out << e.DisplayText() << '\n';
     for (const std::string& line : e.lines) out << "  " << TTerminalAnswerer::PlainText(line) << '\n';
-    out << "History: " << TDomainStore(folder).HistoryFile(e.domain, ProjectKeyOf(e.project))
-        << '\n';
+    if (!e.historyFile.empty())
+      out << "History: " << e.historyFile << '\n';
+    else
+      out << "History: not written\n";
+    for (const std::string& error : e.completionErrors) out << "Not written: " << error << '\n';
+    if (failedEntries && !e.completionErrors.empty()) ++*failedEntries;
     out.flush();
   };
 }
@@ -52,7 +56,7 @@ TConnectionSettings StoredConnection(const TAppFolder& folder) {
 TCommandRun::TCommandRun(TSummit& summit, IDialogs& dialogs, std::ostream& out)
     : connection(StoredConnection(summit.state.folder)),
       run(summit.state, summit.catalogue, connection, dialogs, internet) {
-  PrintRunProgress(run, summit.state.folder, out);
+  PrintRunProgress(run, out, &failedEntries);
 }
 
 }  // namespace qs

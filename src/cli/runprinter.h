@@ -13,8 +13,10 @@ namespace qs {
 
 class TSummit;
 
-// Sets the run's OnRowDecided, OnReportWritten and OnEntryEnded to print to `out`.
-void PrintRunProgress(TRunControl& run, const TAppFolder& folder, std::ostream& out);
+// Sets the run's OnRowDecided, OnReportWritten and OnEntryEnded to print to `out`; an
+// ended entry whose dates, report or history could not be written (each printed as "Not
+// written: ...") adds one to *failedEntries.
+void PrintRunProgress(TRunControl& run, std::ostream& out, int* failedEntries = nullptr);
 
 // A started program's run with the stored time-out and ports and the platform's connection
 // state, printing its progress to `out`.
@@ -23,6 +25,7 @@ struct TCommandRun {
   TConnectionSettings connection;
   TPlatformInternetConnection internet;
   TRunControl run;
+  int failedEntries = 0;  // entries whose end could not be written whole
 };
 
 }  // namespace qs

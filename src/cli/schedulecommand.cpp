@@ -105,7 +105,7 @@ int RunCommand(const TAppFolder& folder, bool yes, TCommandLineIo io, int frameI
     if (!interrupt.Watching()) throw std::runtime_error("cannot watch for Ctrl-C");
     scheduler.Start();
     loop.exec();
-    code = kExitOk;
+    code = commandRun.failedEntries == 0 ? kExitOk : kExitFailure;
   } catch (const std::exception& e) {
     io.err << "quorvex-summit: schedule: " << e.what() << '\n';
   }

@@ -89,7 +89,9 @@ int RunSubmitCommand(const TAppFolder& folder, const std::vector<std::string>& a
           while (run.Queue().NextWaiting() >= 0) run.Cancel(static_cast<size_t>(run.Queue().NextWaiting()));
         });
         loop.exec();
-        code = kExitOk;
+        // A run whose dates, report or history could not be written did not end as it
+        // should: the printed lines say which.
+        code = commandRun.failedEntries == 0 ? kExitOk : kExitFailure;
       }
     }
   } catch (const std::exception& e) {

@@ -4,7 +4,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cctype>
 #include <cerrno>
+#include <chrono>
 #include <cstdio>
 #include <filesystem>
 
@@ -66,6 +68,38 @@ std::optional<std::string> ReadFileBytes(const std::string& path) {
       throw IoError(OsErrorText("Cannot read", path, errno));
     }
     if (n == 0) break;
+    bytes.append(buffer, static_cast<size_t>(n));
+  }
+  return bytes;
+}
+
+std::optional<std::string> ReadRegularFileBytes(const std::string& path, size_t maxBytes) {
+  // Non-blocking, so that opening a pipe with no writer returns at once.
+  Fd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+  if (fd.get() < 0) {
+    if (errno == ENOENT) return std::nullopt;
+    throw IoError(OsErrorText("Cannot open", path, errno));
+  }
+  struct stat st {};
+  if (::fstat(fd.get(), &st) != 0) throw IoError(OsErrorText("Cannot read", path, errno));
+  if (!S_ISREG(st.st_mode)) throw IoError("Cannot read " + path + ": it is not a regular file");
+  if (static_cast<unsigned long long>(st.st_size) > maxBytes)
+    throw IoError("Cannot read " + path + ": it is larger than " + std::to_string(maxBytes) +
+                  " bytes");
+  std::string bytes;
+  bytes.reserve(static_cast<size_t>(st.st_size));
+  char buffer[65536];
+  for (;;) {
+    ssize_t n = ::read(fd.get(), buffer, sizeof buffer);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      throw IoError(OsErrorText("Cannot read", path, errno));
+    }
+    if (n == 0) break;
+    // The file may grow while it is read.
+    if (bytes.size() + static_cast<size_t>(n) > maxBytes)
+      throw IoError("Cannot read " + path + ": it is larger than " + std::to_string(maxBytes) +
+                    " bytes");
     bytes.append(buffer, static_cast<size_t>(n));
   }
   return bytes;
@@ -138,6 +172,35 @@ void WriteFileAtomically(const std::string& path, std::string_view bytes) {
   TAtomicFile file(path);
   file.Write(bytes);
   file.Commit();
+}
+
+namespace {
+
+bool IsTemporaryName(std::string_view name) {
+  constexpr size_t kSuffix = 6;  // mkstemp's XXXXXX
+  if (name.size() < 1 + 1 + 1 + kSuffix || name.front() != '.') return false;
+  const size_t dot = name.size() - kSuffix - 1;
+  if (name[dot] != '.') return false;
+  for (char c : name.substr(dot + 1))
+    if (!std::isalnum(static_cast<unsigned char>(c))) return false;
+  return true;
+}
+
+}  // namespace
+
+int RemoveStaleTemporaryFiles(const std::string& folder) {
+  std::error_code ec;
+  const auto limit = std::filesystem::file_time_type::clock::now() - std::chrono::minutes(1);
+  int removed = 0;
+  for (auto it = std::filesystem::directory_iterator(folder, ec);
+       !ec && it != std::filesystem::directory_iterator(); it.increment(ec)) {
+    std::error_code entryError;
+    if (!IsTemporaryName(it->path().filename().string()) || !it->is_regular_file(entryError) ||
+        it->last_write_time(entryError) > limit || entryError)
+      continue;
+    if (::unlink(it->path().c_str()) == 0) ++removed;
+  }
+  return removed;
 }
 
 bool FileExists(const std::string& path) {

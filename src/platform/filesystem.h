@@ -15,6 +15,11 @@ namespace qs {
 // exists but cannot be read (a folder, no permission, a read error).
 std::optional<std::string> ReadFileBytes(const std::string& path);
 
+// The same for a file a setting names (a template): only a regular file is read, so a name
+// like /dev/zero or a pipe can neither fill memory nor block, and a file larger than
+// `maxBytes` is refused. Throws IoError saying which.
+std::optional<std::string> ReadRegularFileBytes(const std::string& path, size_t maxBytes);
+
 // Replaces the file at `path` by `bytes`, atomically. Throws IoError with the operating
 // system's text on any failure; the old file (if any) is then untouched and no temporary
 // file is left behind.
@@ -38,6 +43,12 @@ class TAtomicFile {
   std::string path_, temp_;
   int fd_ = -1;
 };
+
+// Removes what killed writers left in `folder`: files named like the hidden temporary files
+// above (".NAME.XXXXXX", six letters or digits at the end) that were last written more than
+// a minute ago, so that a writer still at work keeps its own. Gives how many went; a folder
+// that cannot be read is passed over.
+int RemoveStaleTemporaryFiles(const std::string& folder);
 
 bool FileExists(const std::string& path);
 bool FolderExists(const std::string& path);

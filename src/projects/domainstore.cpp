@@ -1,6 +1,7 @@
 #include "projects/domainstore.h"
 
 #include <algorithm>
+#include <filesystem>
 
 #include "app/text.h"
 #include "platform/filesystem.h"
@@ -74,6 +75,20 @@ size_t LongestReportDate() {
 }
 
 }  // namespace
+
+int RemoveStaleTemporaryFiles(const TAppFolder& folder) {
+  int removed = 0;
+  for (const char* path : {"", "\\data", "\\data\\domains"})
+    removed += RemoveStaleTemporaryFiles(folder.Path(path));
+  std::error_code ec;
+  const std::string projects = folder.Path("\\data\\domains\\projects");
+  for (auto it = std::filesystem::directory_iterator(projects, ec);
+       !ec && it != std::filesystem::directory_iterator(); it.increment(ec)) {
+    std::error_code typeError;
+    if (it->is_directory(typeError)) removed += RemoveStaleTemporaryFiles(it->path().string());
+  }
+  return removed;
+}
 
 std::string SkippedLinesText(const std::string& listFile, const std::vector<std::string>& skipped) {
   std::string text = "These lines of " + listFile + " cannot be used here and are left out:";

@@ -77,6 +77,11 @@ class TDomainStore {
   const TAppFolder& folder_;
 };
 
+// Removes the stale temporary files of killed writes (RemoveStaleTemporaryFiles) from every
+// folder the program writes its files in: the application folder, data, data\domains and
+// each domain's project folder. Gives how many went.
+int RemoveStaleTemporaryFiles(const TAppFolder& folder);
+
 // The one message for the lines a list read left out.
 std::string SkippedLinesText(const std::string& listFile, const std::vector<std::string>& skipped);
 

@@ -95,7 +95,7 @@ std::string TReportTemplate::Compose(const TTemplatePieces& pieces, const TRepor
 }
 
 std::string TReportTemplate::ReadTemplate(const std::string& path) {
-  std::optional<std::string> bytes = ReadFileBytes(path);
+  std::optional<std::string> bytes = ReadRegularFileBytes(path, kMaxTemplateBytes);
   if (!bytes) throw IoError("Cannot open file " + path);
   return WithCrLf(*bytes);
 }

@@ -54,7 +54,9 @@ class TReportTemplate {
   static std::string Compose(const TTemplatePieces& pieces, const TReportHead& head,
                              const std::vector<TReportRow>& rows, const TReportSettings& settings);
 
-  // Reads the template file (IoError when it cannot be read or does not exist).
+  // Reads the template file (IoError when it cannot be read or does not exist). Only a
+  // regular file of at most kMaxTemplateBytes is read: the setting may name anything.
+  static constexpr size_t kMaxTemplateBytes = 4 * 1024 * 1024;
   static std::string ReadTemplate(const std::string& path);
 };
 

@@ -439,24 +439,38 @@ void TRunControl::EndEntry() {
 void TRunControl::CompletionActions(RunEntry& entry) {
   const QDate today = clock::Today();
   const std::string key = ProjectKeyOf(entry.project);
-  std::string reportPath;
-  if (entry.report) {
+  const TSubmitHistory history(state_.folder, state_.languageTable);
+  // Each write is whole (a rename), and they come in this order so that a process ended
+  // between two of them leaves files the next start reads and a project that is not sent
+  // twice: the dates first (the project is no longer due today), then the report, then the
+  // history line, which links to the report and so never names one that is not there.
+  // A write that fails is shown and remembered; the others are still made.
+  auto write = [&](TCompletionStep step, const std::function<void()>& action) {
+    if (OnCompletionStep && !OnCompletionStep(step)) return false;
     try {
-      reportPath = TReportWriter(state_.folder, state_.languageTable, state_.report)
-                       .WriteReport(entry, rows_, today);
-      if (OnReportWritten) OnReportWritten(reportPath);
+      action();
     } catch (const std::exception& x) {
-      // The history line then says no report was written.
-      reportPath.clear();
+      entry.completionErrors.emplace_back(x.what());
       dialogs_.Message(x.what(), TMsgDlgType::Error);
     }
-  }
-  try {
-    TSubmitHistory(state_.folder, state_.languageTable)
-        .RecordRunEnd(entry.domain, key, scheduledRun_, reportPath, today);
-  } catch (const std::exception& x) {
-    dialogs_.Message(x.what(), TMsgDlgType::Error);
-  }
+    return true;
+  };
+  std::string reportPath;
+  const bool finished =
+      write(TCompletionStep::Dates, [&] { history.MoveDates(entry.domain, key, today); }) &&
+      write(TCompletionStep::Report,
+            [&] {
+              if (!entry.report) return;
+              // The history line then says no report was written if this throws.
+              reportPath = TReportWriter(state_.folder, state_.languageTable, state_.report)
+                               .WriteReport(entry, rows_, today);
+              if (OnReportWritten) OnReportWritten(reportPath);
+            }) &&
+      write(TCompletionStep::History, [&] {
+        entry.historyFile =
+            history.AppendHistoryLine(entry.domain, key, scheduledRun_, reportPath, today);
+      });
+  if (!finished) return;
   if (scheduledRun_ && OnScheduledListRebuild) OnScheduledListRebuild();
   if (state_.currentDomain == entry.domain && state_.currentProjectKey == key && OnReloadHistory)
     OnReloadHistory();

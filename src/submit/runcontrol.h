@@ -22,6 +22,9 @@
 
 namespace qs {
 
+// The writes at an entry's end, in the order they are made.
+enum class TCompletionStep { Dates, Report, History };
+
 class TEngineCatalogue;
 class THttpCli;
 class TSdfDataSet;
@@ -93,6 +96,9 @@ class TRunControl {
   std::function<void()> OnReloadHistory;         // the open project's history has a new line
   std::function<void(bool scheduled)> OnTrayLook;
   std::function<void(bool shown, int frame)> OnBusyIndicator;
+  // Called before each write of an entry's end (see CompletionActions); false ends the
+  // completion there, as if the process had been killed at that moment. For tests.
+  std::function<bool(TCompletionStep)> OnCompletionStep;
 
  private:
   struct TLiveRequest;

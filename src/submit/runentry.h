@@ -4,6 +4,7 @@
 #include <QDateTime>
 #include <array>
 #include <string>
+#include <vector>
 
 namespace qs {
 
@@ -25,6 +26,10 @@ struct RunEntry {
   long long ok = 0, failed = 0, timeout = 0;
   bool report = true;
   std::array<std::string, kEntryLines> lines;
+  // After the entry's end: the writes that failed, with their messages, and the history
+  // file when its line was written.
+  std::vector<std::string> completionErrors;
+  std::string historyFile;
 
   // domain + " [" + project + "]": the node's text, which identifies the entry.
   std::string DisplayText() const { return domain + " [" + project + "]"; }

@@ -5,6 +5,7 @@
 #include "projects/domainstore.h"
 #include "projects/history.h"
 #include "store/biginifile.h"
+#include "store/storelock.h"
 #include "submit/requestbuilder.h"
 
 namespace qs {
@@ -22,10 +23,12 @@ std::string TSubmitHistory::HistoryLine(const QDate& day, bool scheduled,
   return line;
 }
 
-void TSubmitHistory::RecordRunEnd(const std::string& domain, const std::string& projectKey,
-                                  bool scheduled, const std::string& reportPath,
-                                  const QDate& today) const {
+std::string TSubmitHistory::AppendHistoryLine(const std::string& domain,
+                                             const std::string& projectKey, bool scheduled,
+                                             const std::string& reportPath,
+                                             const QDate& today) const {
   const std::string path = TDomainStore(folder_).HistoryFile(domain, projectKey);
+  const TStoreLock lock(path);  // a Clear History elsewhere must not cross this
   std::optional<std::string> text = ReadFileBytes(path);
   if (!text) text = ReadFileBytes(folder_.Path(kDefaultHistoryFile));
   if (!text) text = std::string(kHistoryHeadings);
@@ -33,7 +36,7 @@ void TSubmitHistory::RecordRunEnd(const std::string& domain, const std::string& 
   if (!text->empty() && text->back() != '\n' && text->back() != '\r') *text += "\r\n";
   *text += HistoryLine(today, scheduled, reportPath) + "\r\n";
   WriteFileAtomically(path, *text);
-  MoveDates(domain, projectKey, today);
+  return path;
 }
 
 void TSubmitHistory::MoveDates(const std::string& domain, const std::string& projectKey,

@@ -24,10 +24,11 @@ class TSubmitHistory {
   // The line for an entry that ended on `day`; `reportPath` empty when no report was written.
   std::string HistoryLine(const QDate& day, bool scheduled, const std::string& reportPath) const;
 
-  // Appends the history line (starting the file from \data\default.hst) and moves the dates.
-  // Throws IoError when a file cannot be read or written.
-  void RecordRunEnd(const std::string& domain, const std::string& projectKey, bool scheduled,
-                    const std::string& reportPath, const QDate& today) const;
+  // Appends the history line (starting the file from \data\default.hst), under the history
+  // file's lock, and gives the file's path. Throws IoError when it cannot be read or written.
+  std::string AppendHistoryLine(const std::string& domain, const std::string& projectKey,
+                                bool scheduled, const std::string& reportPath,
+                                const QDate& today) const;
 
   // Moves lastsub to today, and lastw, lastm and lasty where their class was due.
   void MoveDates(const std::string& domain, const std::string& projectKey,

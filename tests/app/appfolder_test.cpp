@@ -3,8 +3,12 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
+#include <sys/stat.h>
 
+#include <cstdlib>
+#include <filesystem>
+
+#include "app/errors.h"
 #include "support/tempfolder.h"
 
 namespace qs {
@@ -67,6 +71,30 @@ TEST(AppFolder, AnUnwritableExecutableFolderFallsBackToThePerUserFolder) {
   data.Write("quorvex-summit/english.txt", "changed");
   TAppFolder::Resolve("", "/proc/self", installed.Root());
   EXPECT_EQ(data.Read("quorvex-summit/english.txt"), "changed");
+  // A shipped file that went missing (a folder half filled by an older version) comes back.
+  std::filesystem::remove(data.Path("quorvex-summit/data/datam.czc"));
+  installed.Write("data/new.gif", "GIF");
+  TAppFolder::Resolve("", "/proc/self", installed.Root());
+  EXPECT_EQ(data.Read("quorvex-summit/data/datam.czc"), "a,b,c\n");
+  EXPECT_EQ(data.Read("quorvex-summit/data/new.gif"), "GIF");
+  EXPECT_EQ(data.Read("quorvex-summit/english.txt"), "changed");
+}
+
+TEST(AppFolder, AFillThatFailsLeavesNoHalfFilledFolder) {
+  test::TempFolder data, installed;
+  installed.Write("a.txt", "a");
+  // A pipe in the installation data cannot be copied: the fill fails part way.
+  ASSERT_EQ(::mkfifo(installed.Path("pipe").c_str(), 0600), 0);
+  installed.Write("z.txt", "z");
+  EnvScope none("QUORVEX_HOME", nullptr);
+  EnvScope xdg("XDG_DATA_HOME", data.Root().c_str());
+  EXPECT_THROW(TAppFolder::Resolve("", "/proc/self", installed.Root()), IoError);
+  // Nothing is left: not the folder, not the hidden one it was filled in.
+  EXPECT_TRUE(std::filesystem::is_empty(data.Root()));
+  std::filesystem::remove(installed.Path("pipe"));
+  EXPECT_EQ(TAppFolder::Resolve("", "/proc/self", installed.Root()).Root(),
+            data.Root() + "/quorvex-summit");
+  EXPECT_EQ(data.Read("quorvex-summit/z.txt"), "z");
 }
 
 }  // namespace

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <filesystem>
 #include <stdexcept>
 
 #include "app/clock.h"
@@ -48,6 +50,33 @@ TEST_F(StartupTest, AnEmptyFolderGivesEveryDefault) {
   EXPECT_EQ(state.doorway.borderColor, 0x00C0C0C0u);
   EXPECT_TRUE(answers.Calls().empty());
   EXPECT_FALSE(dir.Exists("dfd.ini"));
+}
+
+// What killed writes left behind goes at start-up; what a writer still at work, a lock or
+// the user keeps there stays.
+TEST_F(StartupTest, StaleTemporaryFilesOfKilledWritesAreRemoved) {
+  const struct {
+    const char* file;
+    bool old, stays;
+  } cases[] = {
+      {".dfd.ini.a1B2c3", true, false},
+      {"data/.data.czc.Zz9Yy8", true, false},
+      {"data/domains/.domains.zro.000000", true, false},
+      {"data/domains/projects/a.com/.Index.zro.q1w2e3", true, false},
+      {"data/domains/projects/a.com/.Index.zro.r4t5y6", false, true},  // still being written
+      {"data/domains/projects/a.com/.Index.zro.lock", true, true},
+      {"data/domains/projects/a.com/Index.zro.a1b2c3", true, true},  // not hidden
+      {"data/domains/projects/a.com/.Index.zro.a1-2c3", true, true},
+      {"data/help/.page.htm.a1b2c3", true, true},  // not a folder the program writes
+  };
+  for (const auto& c : cases) {
+    dir.Write(c.file, "x");
+    if (c.old)
+      std::filesystem::last_write_time(dir.Path(c.file), std::filesystem::file_time_type::clock::now() -
+                                                              std::chrono::minutes(2));
+  }
+  EXPECT_TRUE(RunStartup());
+  for (const auto& c : cases) EXPECT_EQ(dir.Exists(c.file), c.stays) << c.file;
 }
 
 TEST_F(StartupTest, LoadsDomainsTheFirstDomainsProjectsAndTheSettings) {

@@ -3,6 +3,7 @@
 #include "reports/reporttemplate.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include "app/clock.h"
 #include "app/errors.h"
@@ -112,14 +113,35 @@ TEST_F(ReportFiles, AReportOfTheDayReplacesTheEarlierOne) {
             std::string::npos);
 }
 
+// A template setting may name anything: what is not a regular file of a sensible size is
+// refused at once, without filling memory or waiting on a pipe.
 TEST_F(ReportFiles, AnUnreadableTemplateWritesNothing) {
-  settings.templateFile = dir.Path("data/domains/none.htm");
+  dir.Write("big.htm", std::string(TReportTemplate::kMaxTemplateBytes + 1, 'x'));
+  ASSERT_EQ(::mkfifo(dir.Path("pipe.htm").c_str(), 0600), 0);
+  const struct {
+    std::string file;
+    const char* message;
+  } cases[] = {
+      {dir.Path("data/domains/none.htm"), "Cannot open file"},
+      {"/dev/zero", "is not a regular file"},
+      {dir.Path("pipe.htm"), "is not a regular file"},
+      {dir.Path("data"), "is not a regular file"},
+      {dir.Path("big.htm"), "is larger than 4194304 bytes"},
+  };
   RunEntry e;
   e.domain = "dom.example";
   e.project = "/a/b.htm";
-  TReportWriter writer(folder, language, settings);
-  EXPECT_THROW(writer.WriteReport(e, {}, QDate(2024, 8, 12)), IoError);
-  EXPECT_THROW(writer.WritePreview(), IoError);
+  for (const auto& c : cases) {
+    settings.templateFile = c.file;
+    TReportWriter writer(folder, language, settings);
+    try {
+      writer.WriteReport(e, {}, QDate(2024, 8, 12));
+      ADD_FAILURE() << c.file;
+    } catch (const IoError& x) {
+      EXPECT_NE(std::string(x.what()).find(c.message), std::string::npos) << x.what();
+    }
+    EXPECT_THROW(writer.WritePreview(), IoError) << c.file;
+  }
   EXPECT_FALSE(dir.Exists("data/domains/projects/dom.example/_a_b.htm8122024.htm"));
 }
 

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <optional>
 #include <set>
 
 #include "platform/regional.h"
@@ -379,6 +380,45 @@ TEST_F(SubmitRun, StopWritesAtOnceAndCountsTheAbortedAsFailed) {
   EXPECT_EQ(run->Rows()[1].image, TRowImage::Failed);
   EXPECT_EQ(Line(kFailedLine), "Failed: 2");
   EXPECT_EQ(run->InFlight(), 0);
+}
+
+// A process killed between two of an entry's end writes: the files it leaves read back, a
+// history line never names a missing report, and once the dates are written the project
+// is not queued again the same day.
+TEST_F(SubmitRun, AKillBetweenTheEndWritesNeverLeavesAProjectToBeSentTwice) {
+  const std::string folder = "data/domains/projects/dom.example/";
+  const struct {
+    std::optional<TCompletionStep> killedAt;
+    bool dates, report, history;
+  } cases[] = {
+      {TCompletionStep::Dates, false, false, false},
+      {TCompletionStep::Report, true, false, false},
+      {TCompletionStep::History, true, true, false},
+      {std::nullopt, true, true, true},
+  };
+  Prepare({Engine("ok1", "ok")});
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.killedAt ? static_cast<int>(*c.killedAt) : -1);
+    for (const char* f : {"Index.hst", "Index8122024.htm"}) std::remove(dir.Path(folder + f).c_str());
+    WriteProject("dom.example", "Index", Project({{"submitcustom", "0"}}));
+    MakeRun();
+    run->OnCompletionStep = [&](TCompletionStep step) { return step != c.killedAt; };
+    Add();
+    run->Start();
+    ASSERT_TRUE(Finish());
+    EXPECT_EQ(dir.Read(folder + "Index.zro").find("lastsub=" + regional::FormatDate(now.date())) !=
+                  std::string::npos,
+              c.dates);
+    EXPECT_EQ(dir.Exists(folder + "Index8122024.htm"), c.report);
+    const auto lines = ReadHistoryLines(dir.Path(folder + "Index.hst"));
+    EXPECT_EQ(lines.size() == 2, c.history);
+    for (const std::string& report : ReportFilesOf(dir.AppFolder(), lines))
+      EXPECT_TRUE(std::filesystem::exists(report)) << report;
+    // The next start: a project whose dates moved is passed over today.
+    MakeRun();
+    Add();
+    EXPECT_EQ(run->Total(), c.dates ? 0 : 1);
+  }
 }
 
 TEST_F(SubmitRun, ALateEndAfterResetOrANewEntryChangesNothing) {

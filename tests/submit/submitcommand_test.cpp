@@ -64,6 +64,23 @@ TEST_F(SubmitCommand, RunsTheNamedProjectsToTheirEnd) {
   EXPECT_NE(err.str().find("already been submitted today"), std::string::npos);
 }
 
+// A history that cannot be written (a folder stands where the file goes) fails the command,
+// and the output names what was not written instead of a history file that is not there.
+TEST_F(SubmitCommand, AnEndThatCannotBeWrittenFailsTheCommandAndSaysWhat) {
+  ASSERT_TRUE(std::filesystem::create_directories(
+      dir.Path("data/domains/projects/dom.example/_b.htm.hst")));
+  EXPECT_EQ(Run({"dom.example", "/b.htm"}), kExitFailure);
+  EXPECT_NE(out.str().find("History: not written\nNot written: Cannot read " +
+                           dir.Path("data/domains/projects/dom.example/_b.htm.hst")),
+            std::string::npos)
+      << out.str();
+  EXPECT_EQ(out.str().find("History: " + dir.Path("")), std::string::npos) << out.str();
+  // The dates did move: the project is not sent twice today.
+  EXPECT_NE(dir.Read("data/domains/projects/dom.example/_b.htm.zro")
+                .find("lastsub=" + regional::FormatDate(clock::Today())),
+            std::string::npos);
+}
+
 TEST_F(SubmitCommand, ASignalStopsTheRunAsStopDoesAndItsHistoryIsWritten) {
   WriteTables({{{"e_name", "Silent"}, {"enginetype", "ENGINE"}, {"e_url", "http://silent/"},
                 {"cgi_url", server.Base() + "/silent/1"}, {"method", "GET"}, {"url", "u"}}});

@@ -49,7 +49,8 @@ TEST_F(SubmitHistory, TheFileStartsFromTheDefaultAndGrowsByOneLine) {
     if (c.defaultHst != "-") dir.Write("data/default.hst", c.defaultHst);
     std::string report = c.report;
     if (report.rfind("@/", 0) == 0) report = dir.Root() + report.substr(1);
-    history.RecordRunEnd("dom.example", "Index", c.scheduled, report, today);
+    EXPECT_EQ(history.AppendHistoryLine("dom.example", "Index", c.scheduled, report, today),
+              dir.Path("data/domains/projects/dom.example/Index.hst"));
     EXPECT_EQ(Hst(), c.expected);
   }
 }
