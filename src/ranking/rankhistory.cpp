@@ -6,6 +6,7 @@
 #include "app/errors.h"
 #include "app/text.h"
 #include "platform/filesystem.h"
+#include "store/storelock.h"
 #include "projects/domainstore.h"
 #include "projects/naming.h"
 
@@ -151,6 +152,7 @@ TRankHistoryFile ReadRankHistory(const std::string& path) {
 }
 
 void AppendRankChecks(const std::string& path, const std::vector<TRankCheck>& checks) {
+  const TStoreLock lock(path);  // another process's check appends its own lines
   std::string bytes = ReadFileBytes(path).value_or(std::string());
   if (bytes.empty()) bytes.append(kRankHistoryHeadings).append("\r\n");
   // A hand-edited file may have lost its last line end.
