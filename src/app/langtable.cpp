@@ -50,6 +50,19 @@ void SwitchLanguage(TLanguageTable& table, const TAppFolder& folder, TLanguage l
   table.LoadTable(folder.Path("\\spanish.txt"));
 }
 
+void LoadChosenTable(TLanguageTable& table, const TAppFolder& folder, std::string_view choice) {
+  TLanguageTable chosen;
+  if (choice == "spanish") {
+    SwitchLanguage(chosen, folder, TLanguage::Spanish);
+  } else if (choice == "custom") {
+    chosen.Clear();
+    chosen.LoadTable(folder.Path("\\lang.ini"));
+  } else if (choice != "english") {
+    throw ConversionError("'" + std::string(choice) + "' is not a language of the program");
+  }
+  table = std::move(chosen);
+}
+
 bool LoadStartupTable(TLanguageTable& table, const TAppFolder& folder) {
   const std::string path = folder.Path("\\lang.ini");
   if (!FileExists(path)) return false;

@@ -49,6 +49,11 @@ enum class TLanguage { English, Spanish };
 // empty. A failure throws IoError; the caller applies the table only after a success.
 void SwitchLanguage(TLanguageTable& table, const TAppFolder& folder, TLanguage language);
 
+// The table chosen in the Options window: "english" the built-in table, "spanish"
+// \spanish.txt, "custom" \lang.ini. The table changes only when the file loads; IoError
+// otherwise, and ConversionError for any other choice.
+void LoadChosenTable(TLanguageTable& table, const TAppFolder& folder, std::string_view choice);
+
 // Start-up: \lang.ini, when it exists, replaces the built-in table. True when it did.
 bool LoadStartupTable(TLanguageTable& table, const TAppFolder& folder);
 

@@ -99,4 +99,17 @@ void ReadReportSettings(TSettings& settings, TReportSettings& r) {
   r.bands = settings.Flag(kReportBands);
 }
 
+std::string ReadSettingText(const TAppFolder& folder, const SettingKey& key) {
+  TBiggerIniFile ini(folder.Path(kSettingsFile));
+  std::string value = TSettings(ini, folder).Text(key);
+  ini.Close();
+  return value;
+}
+
+void WriteSettingText(const TAppFolder& folder, const SettingKey& key, std::string_view value) {
+  TBiggerIniFile ini(folder.Path(kSettingsFile));
+  TSettings(ini, folder).WriteText(key, value);
+  ini.Close();
+}
+
 }  // namespace qs

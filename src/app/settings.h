@@ -95,6 +95,16 @@ inline constexpr SettingKey kDoorBodySize{"Doorway", "bodysize", Number, "12"};
 inline constexpr SettingKey kDoorBodyFace{"Doorway", "bodyface", Text, "Arial"};
 inline constexpr SettingKey kDoorBodyColor{"Doorway", "bodycolor", Colour, "00000000"};
 inline constexpr SettingKey kDoorJava{"Doorway", "java", Text, "OFF"};
+
+// Not in the settings file's description: where the user left the windows, and the language
+// table chosen in Options. Geometry and splitter are Qt's own state in Base64; tablelang is
+// "english" (built in), "spanish" (\spanish.txt), "custom" (\lang.ini) or empty (the
+// start-up's choice: \lang.ini when there is one). Kept apart from `lang`, which also picks
+// the category list and the update packages.
+inline constexpr SettingKey kWindowGeometry{"Window", "geometry", Text, ""};
+inline constexpr SettingKey kWindowSplitter{"Window", "splitter", Text, ""};
+inline constexpr SettingKey kHelpGeometry{"Window", "help", Text, ""};
+inline constexpr SettingKey kTableLang{"Window", "tablelang", Text, ""};
 }  // namespace setting
 
 // Every key above, in the order of the settings file's description.
@@ -122,6 +132,10 @@ class TSettings {
   TBiggerIniFile& ini_;
   const TAppFolder& folder_;
 };
+
+// One value of \dfd.ini, in one opening of the store each.
+std::string ReadSettingText(const TAppFolder& folder, const SettingKey& key);
+void WriteSettingText(const TAppFolder& folder, const SettingKey& key, std::string_view value);
 
 struct TDoorwaySettings;
 struct TReportSettings;

@@ -57,20 +57,31 @@ std::string DoorwayTemplateEntryHtml(std::string_view name, int number);
 
 struct THelpTopic {
   std::string_view title, file;
+  std::string_view key;  // the caption's key in the language table
 };
 // The help window's topic menu, in menu order; the window opens on the first.
 inline constexpr THelpTopic kHelpTopics[] = {
-    {"Domains List", "dompro.html"},          {"Projects List", "dompro.html"},
-    {"Create New Domain", "addnewdomain.html"}, {"Create New Project", "addnewproject.html"},
-    {"Information", "proinfo.html"},          {"Options", "prooptions.html"},
-    {"Schedule", "proschedule.html"},         {"Submission History", "prohistory.html"},
-    {"Auto Submit Engines", "submitauto.html"}, {"Manual Engines", "submitman.html"},
-    {"Scheduled Submissions", "subschedule.html"}, {"Ranking", "ranking.html"},
-    {"MetaTag Creator", "metatagcreator.html"}, {"MetaTag Editor", "metatageditor.html"},
-    {"Timeouts/Ports", "timeouts.html"},      {"Proxy Settings", "proxy.html"},
-    {"Reports", "reportoptions.html"},        {"Doorway Pages", "doorwaybuilder.html"},
-    {"Main Database", "datamain.html"},       {"Custom Database", "datamain.html"},
-    {"Database Updates", "dbupdate.html"},
+    {"Domains List", "dompro.html", "helpdomainslist"},
+    {"Projects List", "dompro.html", "helpprojectslist"},
+    {"Create New Domain", "addnewdomain.html", "344"},
+    {"Create New Project", "addnewproject.html", "349"},
+    {"Information", "proinfo.html", "339"},
+    {"Options", "prooptions.html", "340"},
+    {"Schedule", "proschedule.html", "341"},
+    {"Submission History", "prohistory.html", "342"},
+    {"Auto Submit Engines", "submitauto.html", "354"},
+    {"Manual Engines", "submitman.html", "355"},
+    {"Scheduled Submissions", "subschedule.html", "63"},
+    {"Ranking", "ranking.html", "51"},
+    {"MetaTag Creator", "metatagcreator.html", "216"},
+    {"MetaTag Editor", "metatageditor.html", "217"},
+    {"Timeouts/Ports", "timeouts.html", "361"},
+    {"Proxy Settings", "proxy.html", "309"},
+    {"Reports", "reportoptions.html", "50"},
+    {"Doorway Pages", "doorwaybuilder.html", "52"},
+    {"Main Database", "datamain.html", "360"},
+    {"Custom Database", "datamain.html", "261"},
+    {"Database Updates", "dbupdate.html", "262"},
 };
 inline constexpr std::string_view kHelpFolder = "\\data\\help\\";
 

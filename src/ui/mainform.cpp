@@ -13,10 +13,12 @@
 #include <QScreen>
 #include <QStatusBar>
 #include <QSystemTrayIcon>
+#include <QTimer>
 #include <QToolBox>
 #include <QVBoxLayout>
 #include <utility>
 
+#include "app/settings.h"
 #include "platform/filesystem.h"
 #include "platform/skin.h"
 #include "ui/applytable.h"
@@ -98,6 +100,7 @@ TForm1::TForm1(const TAppFolder& folder, TFormOptions options)
   options_ = new TOptionsForm(connection_, *dialogs_, this);
   help_ = new THelpForm(folder, this);
   options_->ReadSettings();
+  options_->OnLanguageChosen = [this](const std::string& choice) { ChooseTable(choice); };
   for (TWizardForm* w : {static_cast<TWizardForm*>(newProject_), static_cast<TWizardForm*>(newDomain_)})
     w->OnAdded = [this] {
       RefreshAll();
@@ -148,6 +151,7 @@ void TForm1::RunStartup(bool splash) {
       splash_ = std::make_unique<TSplash>(Picture(state.folder, "\\splash.jpg"), windowIcon());
       splash_->show();
     }
+    splash_->raise();
     splash_->SetCaption(Q(caption));
   });
   setWindowTitle(Q(state.caption.empty() ? state.applicationTitle + state.versionSuffix : state.caption));
@@ -184,6 +188,8 @@ void TForm1::BuildWindow() {
   top->addWidget(tabs_);
 
   auto* splitter = new QSplitter(central);
+  splitter_ = splitter;
+  splitter->setObjectName(QStringLiteral("MainSplitter"));
   leftPanel_ = new QWidget(splitter);
   leftPanel_->setObjectName(QStringLiteral("LeftPanel"));
   auto* left = new QVBoxLayout(leftPanel_);
@@ -241,8 +247,20 @@ void TForm1::BuildWindow() {
   aboutLayout->addWidget(aboutCount_);
   pageWidgets_[int(TPage::About)] = about;
   for (QWidget* w : pageWidgets_) pages_->addWidget(w);
+  // Both sides grow and shrink with the window, the pages three times as much; the lists
+  // never vanish.
+  splitter->setStretchFactor(0, 1);
   splitter->setStretchFactor(1, 3);
+  splitter->setCollapsible(0, false);
   top->addWidget(splitter, 1);
+  placeSaver_ = new QTimer(this);
+  placeSaver_->setSingleShot(true);
+  placeSaver_->setInterval(1000);
+  connect(placeSaver_, &QTimer::timeout, this, &TForm1::SavePlace);
+  connect(splitter, &QSplitter::splitterMoved, this, [this] {
+    splitterState_ = splitter_->saveState();
+    placeSaver_->start();
+  });
   setCentralWidget(central);
 
   BuildMenus();
@@ -265,9 +283,44 @@ void TForm1::BuildWindow() {
   if (const QScreen* screen = QGuiApplication::primaryScreen())
     size = size.boundedTo(screen->availableGeometry().size() * 0.95);
   resize(size);
+  RestorePlace();
   RefreshAll();
   projectsPage_->FillCategories();
   ShowPage(TPage::About);
+}
+
+void TForm1::RestorePlace() {
+  const TAppFolder& folder = summit_.state.folder;
+  std::string geometry, widths;
+  Guarded(*dialogs_, [&] {
+    geometry = ReadSettingText(folder, setting::kWindowGeometry);
+    widths = ReadSettingText(folder, setting::kWindowSplitter);
+  });
+  // A stored value that Qt cannot read (edited by hand) leaves the defaults.
+  if (!geometry.empty()) restoreGeometry(QByteArray::fromBase64(QByteArray::fromStdString(geometry)));
+  if (!widths.empty()) splitter_->restoreState(QByteArray::fromBase64(QByteArray::fromStdString(widths)));
+  placeSaver_->stop();
+}
+
+void TForm1::SavePlace() {
+  placeSaver_->stop();
+  const TAppFolder& folder = summit_.state.folder;
+  Guarded(*dialogs_, [&] {
+    WriteSettingText(folder, setting::kWindowGeometry, saveGeometry().toBase64().toStdString());
+    // The widths as the user left them (the About page hides the lists).
+    if (!splitterState_.isEmpty())
+      WriteSettingText(folder, setting::kWindowSplitter, splitterState_.toBase64().toStdString());
+  });
+}
+
+void TForm1::resizeEvent(QResizeEvent* event) {
+  QMainWindow::resizeEvent(event);
+  if (placeSaver_ && isVisible()) placeSaver_->start();
+}
+
+void TForm1::moveEvent(QMoveEvent* event) {
+  QMainWindow::moveEvent(event);
+  if (placeSaver_ && isVisible()) placeSaver_->start();
 }
 
 QMenu* TForm1::Menu(QMenu* parent, const char* key, const char* name) {
@@ -496,6 +549,15 @@ void TForm1::SwitchTo(TLanguage language) {
     ApplyTable();
 }
 
+void TForm1::ChooseTable(const std::string& choice) {
+  if (!Guarded(*dialogs_, [&] {
+        LoadChosenTable(summit_.state.languageTable, summit_.state.folder, choice);
+        WriteSettingText(summit_.state.folder, setting::kTableLang, choice);
+      }))
+    return;
+  ApplyTable();
+}
+
 void TForm1::ApplyTable() {
   const TLanguageTable& table = summit_.state.languageTable;
   ApplyComponentCaptions(this, table);
@@ -537,6 +599,14 @@ void TForm1::ApplyTable() {
   newProject_->ApplyTable(table);
   importForm_->ApplyTable(table);
   options_->ApplyTable(table);
+  help_->ApplyTable(table);
+  Guarded(*dialogs_, [&] {
+    const TAppFolder& folder = summit_.state.folder;
+    std::string current = ReadSettingText(folder, setting::kTableLang);
+    const bool custom = FileExists(folder.Path("\\lang.ini"));
+    if (current.empty()) current = custom ? "custom" : "english";
+    options_->ShowLanguages(current, custom);
+  });
   RefreshLists();
 }
 
@@ -562,12 +632,19 @@ void TForm1::showEvent(QShowEvent* event) {
 
 void TForm1::FirstShowing() {
   auto caption = [this](const char* text) {
-    if (splash_) splash_->SetCaption(QString::fromLatin1(text));
+    if (!splash_) return;
+    splash_->raise();
+    splash_->SetCaption(QString::fromLatin1(text));
   };
   caption("Loading... Proxy Settings");
   Guarded(*dialogs_, [&] { connection_.ReadProxy(); });
   options_->ShowProxyPanel();
   caption("Loading... Language");
+  // The table chosen in Options, if the user chose one.
+  Guarded(*dialogs_, [&] {
+    const std::string choice = ReadSettingText(summit_.state.folder, setting::kTableLang);
+    if (!choice.empty()) LoadChosenTable(summit_.state.languageTable, summit_.state.folder, choice);
+  });
   ApplyTable();
   caption("Loading... Skin");
   std::string skin;
@@ -615,6 +692,7 @@ void TForm1::closeEvent(QCloseEvent* event) {
     return;
   }
   event->accept();
+  if (placeSaver_->isActive()) SavePlace();
   for (QWidget* w : {static_cast<QWidget*>(newDomain_), static_cast<QWidget*>(newProject_),
                      static_cast<QWidget*>(importForm_), static_cast<QWidget*>(options_),
                      static_cast<QWidget*>(help_)})

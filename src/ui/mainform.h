@@ -4,6 +4,7 @@
 // and creates the other windows after its own start-up, in the program's order.
 #pragma once
 
+#include <QByteArray>
 #include <QMainWindow>
 #include <functional>
 #include <memory>
@@ -23,6 +24,8 @@
 
 class QAction;
 class QLabel;
+class QSplitter;
+class QTimer;
 class QListWidget;
 class QMenu;
 class QStackedWidget;
@@ -119,6 +122,8 @@ class TForm1 : public QMainWindow {
  protected:
   void showEvent(QShowEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+  void moveEvent(QMoveEvent* event) override;
 
  private:
   void RunStartup(bool splash);
@@ -172,6 +177,14 @@ class TForm1 : public QMainWindow {
   QStackedWidget* pages_ = nullptr;
   std::vector<QWidget*> pageWidgets_;  // by TPage
   QWidget* leftPanel_ = nullptr;
+  QSplitter* splitter_ = nullptr;
+  // Where the user left the window and the splitter, written a moment after they stop
+  // changing it (a drag sends many changes).
+  QTimer* placeSaver_ = nullptr;
+  QByteArray splitterState_;  // when the user last moved the splitter
+  void RestorePlace();
+  void ChooseTable(const std::string& choice);
+  void SavePlace();
   QLabel *domainCaption_ = nullptr, *projectCaption_ = nullptr, *aboutCount_ = nullptr;
   QLabel* aboutPicture_ = nullptr;
   QListWidget *domainList_ = nullptr, *projectList_ = nullptr;

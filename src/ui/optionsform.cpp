@@ -1,6 +1,7 @@
 #include "ui/optionsform.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QFileDialog>
 #include <QFormLayout>
 #include <QHBoxLayout>
@@ -28,8 +29,12 @@ TOptionsForm::TOptionsForm(TConnectionSettings& settings, IDialogs& dialogs, QWi
   panels_->addTab(BuildProxy(), QString());
   panels_->addTab(BuildTimeouts(), QString());
   panels_->addTab(BuildDialup(), QString());
+  panels_->addTab(BuildLanguage(), QString());
+  // Every panel's caption shows: the window is as wide as its tabs need.
+  panels_->setUsesScrollButtons(false);
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(panels_);
+  layout->setSizeConstraint(QLayout::SetMinimumSize);
 }
 
 namespace {
@@ -160,6 +165,37 @@ QWidget* TOptionsForm::BuildDialup() {
   return page;
 }
 
+QWidget* TOptionsForm::BuildLanguage() {
+  auto* page = new QWidget;
+  page->setObjectName(QStringLiteral("LanguagePanel"));
+  auto* layout = new QVBoxLayout(page);
+  auto* row = new QHBoxLayout;
+  languageLabel_ = new QLabel(page);
+  language_ = new QComboBox(page);
+  language_->setObjectName(QStringLiteral("Language"));
+  languageLabel_->setBuddy(language_);
+  row->addWidget(languageLabel_);
+  row->addWidget(language_, 1);
+  layout->addLayout(row);
+  layout->addStretch(1);
+  layout->addLayout(ApplyClose(page, applyButtons_, closeButtons_, true));
+  connect(applyButtons_.back(), &QPushButton::clicked, this, [this] {
+    if (OnLanguageChosen) OnLanguageChosen(language_->currentData().toString().toStdString());
+  });
+  connect(closeButtons_.back(), &QPushButton::clicked, this, &QDialog::close);
+  return page;
+}
+
+void TOptionsForm::ShowLanguages(const std::string& current, bool custom) {
+  language_->clear();
+  // Each language by its own name, which its speakers look for.
+  language_->addItem(QStringLiteral("English"), QStringLiteral("english"));
+  language_->addItem(QStringLiteral("Español"), QStringLiteral("spanish"));
+  if (custom) language_->addItem(QStringLiteral("lang.ini"), QStringLiteral("custom"));
+  const int i = language_->findData(Q(current));
+  language_->setCurrentIndex(i < 0 ? 0 : i);
+}
+
 void TOptionsForm::ReadSettings() {
   Guarded(dialogs_, [&] {
     settings_.ReadTimeoutsPorts();
@@ -207,6 +243,8 @@ void TOptionsForm::ApplyTable(const TLanguageTable& table) {
   panels_->setTabText(0, t("309"));
   panels_->setTabText(1, t("310"));
   panels_->setTabText(2, t("311"));
+  panels_->setTabText(3, t("optlanguage"));
+  languageLabel_->setText(t("optlanguage") + QStringLiteral(":"));
   proxyTip_->setText(t("323"));
   behind_->setText(t("324"));
   notBehind_->setText(t("325"));
@@ -227,6 +265,7 @@ void TOptionsForm::ApplyTable(const TLanguageTable& table) {
   hangUp_->setText(t("316"));
   for (QPushButton* b : applyButtons_) b->setText(t("333"));
   for (QPushButton* b : closeButtons_) b->setText(t("30"));
+  adjustSize();
 }
 
 }  // namespace qs

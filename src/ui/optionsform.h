@@ -10,6 +10,7 @@
 #include "net/connectionsettings.h"
 
 class QCheckBox;
+class QComboBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -19,7 +20,7 @@ class QTabWidget;
 
 namespace qs {
 
-enum class TOptionsPanel { Proxy, TimeoutsPorts, Dialup };
+enum class TOptionsPanel { Proxy, TimeoutsPorts, Dialup, Language };
 
 class TOptionsForm : public QDialog {
   Q_OBJECT
@@ -32,6 +33,13 @@ class TOptionsForm : public QDialog {
   void ShowProxyPanel();
   void OpenPanel(TOptionsPanel panel);
   void ApplyTable(const TLanguageTable& table);
+
+  // The language panel: the choices (English, Spanish, and \lang.ini when `custom`), the
+  // current one selected ("english", "spanish", "custom").
+  void ShowLanguages(const std::string& current, bool custom);
+  // Apply on the language panel, with the choice.
+  std::function<void(const std::string& choice)> OnLanguageChosen;
+  QComboBox* LanguageField() const { return language_; }
 
   // After Apply on the proxy panel: the clients take the new values.
   std::function<void(const TProxyValues&)> OnProxyApplied;
@@ -46,6 +54,7 @@ class TOptionsForm : public QDialog {
   QWidget* BuildProxy();
   QWidget* BuildTimeouts();
   QWidget* BuildDialup();
+  QWidget* BuildLanguage();
   void ApplyProxy();
 
   TConnectionSettings& settings_;
@@ -60,6 +69,8 @@ class TOptionsForm : public QDialog {
   QLabel *timeoutsTip_, *timeoutLabel_, *portsLabel_, *dialupTip_, *connectionOptions_;
   QSpinBox *timeout_, *ports_;
   QCheckBox *onDemand_, *conPrompt_, *hangUp_;
+  QLabel* languageLabel_;
+  QComboBox* language_;
   std::vector<QPushButton*> applyButtons_, closeButtons_;
 };
 

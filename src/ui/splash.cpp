@@ -8,7 +8,10 @@
 namespace qs {
 
 TSplash::TSplash(const QPixmap& picture, const QIcon& icon)
-    : QWidget(nullptr, Qt::Tool | Qt::MSWindowsFixedSizeDialogHint), picture_(picture) {
+    // On top of every window until the main window is ready: it is shown while the main
+    // window already stands on the screen.
+    : QWidget(nullptr, Qt::Tool | Qt::WindowStaysOnTopHint | Qt::MSWindowsFixedSizeDialogHint),
+      picture_(picture) {
   setObjectName(QStringLiteral("splash"));
   setFixedSize(642, 359);
   setWindowIcon(icon);

@@ -12,6 +12,9 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QSplitter>
+#include <QTabBar>
+#include <QTabWidget>
 #include <QSignalSpy>
 #include <QSystemTrayIcon>
 #include <QStackedWidget>
@@ -19,6 +22,7 @@
 #include <QToolButton>
 #include <QToolBox>
 
+#include "app/settings.h"
 #include "platform/regional.h"
 #include "ui/desktopfixture.h"
 #include "ui/helpform.h"
@@ -379,6 +383,86 @@ TEST_F(MainFormTest, ApplyTableSetsNamedCaptionsTabsAndWidthsFromTheTable) {
   form->Command("actEnglish")->trigger();
   EXPECT_EQ(label1->text(), QStringLiteral("Minimum Required Fields"));
   EXPECT_EQ(form->Tabs()->Tab(6)->width(), 76);
+}
+
+// The language chosen in Options applies at once, to the help window's topics too, is kept
+// in \dfd.ini and is the language of the next start.
+TEST_F(MainFormTest, TheLanguageChosenInOptionsIsAppliedAndKept) {
+  Open();
+  TOptionsForm* options = form->OptionsForm();
+  options->OpenPanel(TOptionsPanel::Language);
+  QComboBox* language = options->LanguageField();
+  ASSERT_EQ(language->count(), 2);  // no \lang.ini in this folder
+  language->setCurrentIndex(language->findData(QStringLiteral("spanish")));
+  auto* panel = options->findChild<QWidget*>(QStringLiteral("LanguagePanel"));
+  panel->findChild<QPushButton*>(QStringLiteral("Apply"))->click();
+  EXPECT_EQ(Text("47"), "Enviar");
+  EXPECT_EQ(form->Tabs()->Tab(1)->Caption().contains(QStringLiteral("Enviar")), true);
+  const QList<QAction*> topics =
+      form->HelpForm()->findChild<QMenu*>(QStringLiteral("HelpTopics"))->actions();
+  EXPECT_EQ(topics.at(0)->text().remove(QLatin1Char('&')), QStringLiteral("Lista de dominios"));
+  EXPECT_EQ(ReadSettingText(dir.AppFolder(), setting::kTableLang), "spanish");
+
+  form.reset();
+  Open();
+  form->show();  // the first showing applies the chosen table
+  EXPECT_EQ(Text("47"), "Enviar");
+  EXPECT_EQ(form->OptionsForm()->LanguageField()->currentData().toString(), QStringLiteral("spanish"));
+  // The window is as wide as its panels' captions.
+  auto* tabs = form->OptionsForm()->findChild<QTabWidget*>();
+  form->OptionsForm()->OpenPanel(TOptionsPanel::Proxy);
+  EXPECT_GE(tabs->width(), tabs->tabBar()->sizeHint().width());
+  form->OptionsForm()->close();
+}
+
+// Where the user left the splitter and the window comes back at the next start; both sides
+// of the splitter follow the window's size.
+TEST_F(MainFormTest, TheSplitterAndTheWindowPlaceSurviveARestart) {
+  Open();
+  form->show();
+  form->resize(1600, 900);  // room beyond the pages' least width
+  form->ShowPage(TPage::Projects);
+  QCoreApplication::processEvents();
+  auto* splitter = form->findChild<QSplitter*>(QStringLiteral("MainSplitter"));
+  const int before = splitter->sizes()[0];
+  const int total = before + splitter->sizes()[1];
+  splitter->setSizes({before + 40, total - before - 40});
+  const int left = splitter->sizes()[0];
+  ASSERT_NE(left, before);
+  emit splitter->splitterMoved(left, 1);
+  form->ShowPage(TPage::About);  // the lists are hidden there: their width stays as it was
+  form->close();  // writes what the user changed a moment ago
+  form.reset();
+  Open();
+  form->show();
+  form->ShowPage(TPage::Projects);
+  QCoreApplication::processEvents();
+  splitter = form->findChild<QSplitter*>(QStringLiteral("MainSplitter"));
+  EXPECT_EQ(form->size(), QSize(1600, 900));
+  EXPECT_EQ(splitter->sizes()[0], left);
+  form->resize(form->width() - 300, form->height());
+  QCoreApplication::processEvents();
+  const int narrow = splitter->sizes()[0];
+  EXPECT_LT(narrow, left);
+  form->resize(form->width() + 300, form->height());
+  QCoreApplication::processEvents();
+  EXPECT_GT(splitter->sizes()[0], narrow);
+}
+
+// The help window opens maximised until the user gives it a size, which it keeps.
+TEST_F(MainFormTest, TheHelpWindowKeepsTheSizeTheUserGaveIt) {
+  Open();
+  THelpForm* help = form->HelpForm();
+  help->ShowTopic("dompro.html");
+  EXPECT_TRUE(help->isMaximized());
+  help->showNormal();
+  help->resize(640, 480);
+  QTest::qWait(1500);  // the size is written a moment after the last change
+  help->close();
+  THelpForm again(dir.AppFolder());
+  again.ShowTopic("dompro.html");
+  EXPECT_FALSE(again.isMaximized());
+  EXPECT_EQ(again.size(), QSize(640, 480));
 }
 
 }  // namespace
