@@ -42,8 +42,11 @@ TImportProjects::TImportProjects(TImportMonitor& monitor, QWidget* parent)
   found_ = new QLCDNumber(6, this);
   spidered_ = new QLCDNumber(6, this);
   for (QLCDNumber* n : {found_, spidered_}) {
-    n->setSegmentStyle(QLCDNumber::Filled);
+    // Solid segments in the text colour: the shaded ones read as faint outlines on a light
+    // ground.
+    n->setSegmentStyle(QLCDNumber::Flat);
     n->setFixedSize(90, 30);
+    n->setStyleSheet(QStringLiteral("QLCDNumber { color: #102a43; background: transparent; }"));
   }
   stop_ = new QPushButton(this);
   stop_->setObjectName(QStringLiteral("Stop"));

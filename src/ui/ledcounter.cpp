@@ -3,7 +3,8 @@
 namespace qs {
 
 TLedCounter::TLedCounter(QWidget* parent) : QLCDNumber(3, parent) {
-  setSegmentStyle(QLCDNumber::Filled);
+  // Solid segments: shaded ones read as faint outlines on a light ground.
+  setSegmentStyle(QLCDNumber::Flat);
   setFrameShape(QFrame::NoFrame);
   setFixedSize(54, 30);
   Show({});

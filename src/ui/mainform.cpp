@@ -298,7 +298,8 @@ void TForm1::RestorePlace() {
   });
   // A stored value that Qt cannot read (edited by hand) leaves the defaults.
   if (!geometry.empty()) restoreGeometry(QByteArray::fromBase64(QByteArray::fromStdString(geometry)));
-  if (!widths.empty()) splitter_->restoreState(QByteArray::fromBase64(QByteArray::fromStdString(widths)));
+  if (widths.empty() || !splitter_->restoreState(QByteArray::fromBase64(QByteArray::fromStdString(widths))))
+    splitter_->setSizes({width() / 4, width() - width() / 4});  // room for the project names
   placeSaver_->stop();
 }
 
@@ -408,6 +409,7 @@ void TForm1::BuildMenus() {
   Action(options, "361", "actTimeoutsPorts", [this] { options_->OpenPanel(TOptionsPanel::TimeoutsPorts); });
   Action(options, "309", "actProxySettings", [this] { options_->OpenPanel(TOptionsPanel::Proxy); });
   Action(options, "362", "actDialup", [this] { options_->OpenPanel(TOptionsPanel::Dialup); });
+  Action(options, "optlanguage", "actLanguage", [this] { options_->OpenPanel(TOptionsPanel::Language); });
   QMenu* languages = options->addMenu(QStringLiteral("Languages"));
   languages->setObjectName(QStringLiteral("MenuLanguages"));
   languages->menuAction()->setVisible(false);  // hidden, as it always was
@@ -549,6 +551,21 @@ void TForm1::SwitchTo(TLanguage language) {
     ApplyTable();
 }
 
+void TForm1::FitTabs() {
+  const auto widths = TabWidths(summit_.state.languageTable.Lookup("lang"));
+  for (int i = 0; i < kTabCount; ++i) {
+    // The table's width, or wider where the caption needs it in the window's font (and
+    // the skin's, so this runs again once a skin is applied).
+    TTabButton* tab = tabs_->Tab(i);
+    const int wanted = widths ? (*widths)[i] : tab->width();
+    tab->setMinimumWidth(0);
+    tab->setMaximumWidth(QWIDGETSIZE_MAX);
+    tab->ensurePolished();
+    tab->setFixedWidth(std::max(wanted, tab->sizeHint().width()));
+  }
+  tabs_->Select(tabs_->Selected());
+}
+
 void TForm1::ChooseTable(const std::string& choice) {
   if (!Guarded(*dialogs_, [&] {
         LoadChosenTable(summit_.state.languageTable, summit_.state.folder, choice);
@@ -580,16 +597,7 @@ void TForm1::ApplyTable() {
     for (size_t i = 0; i < keys.size(); ++i) box->setItemText(int(i), Q(table.Lookup(keys[i])));
   for (int i = 0; i < kTabCount; ++i)
     tabs_->Tab(i)->SetCaption(Q(TabCaptionHtml(table.Lookup(kTabRules[i].captionKey))));
-  const auto widths = TabWidths(table.Lookup("lang"));
-  for (int i = 0; i < kTabCount; ++i) {
-    // The table's width, or wider where the caption needs it in the window's font.
-    TTabButton* tab = tabs_->Tab(i);
-    const int wanted = widths ? (*widths)[i] : tab->width();
-    tab->setMinimumWidth(0);
-    tab->setMaximumWidth(QWIDGETSIZE_MAX);
-    tab->setFixedWidth(std::max(wanted, tab->sizeHint().width()));
-  }
-  tabs_->Select(tabs_->Selected());
+  FitTabs();
   projectsPage_->ApplyTable(table);
   submitPage_->ApplyTable(table);
   databasePage_->ApplyTable(table);
@@ -649,7 +657,10 @@ void TForm1::FirstShowing() {
   caption("Loading... Skin");
   std::string skin;
   Guarded(*dialogs_, [&] { skin = ReadSkin(summit_.state.folder); });
-  if (!skin.empty()) qApp->setStyleSheet(Q(skin));
+  if (!skin.empty()) {
+    qApp->setStyleSheet(Q(skin));
+    FitTabs();
+  }
   // With [Application] schedule on, the scheduler restarts and the window goes to the tray.
   Guarded(*dialogs_, [&] { Scheduler().RestartAtProgramStart(); });
   splash_.reset();

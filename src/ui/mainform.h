@@ -184,6 +184,7 @@ class TForm1 : public QMainWindow {
   QByteArray splitterState_;  // when the user last moved the splitter
   void RestorePlace();
   void ChooseTable(const std::string& choice);
+  void FitTabs();
   void SavePlace();
   QLabel *domainCaption_ = nullptr, *projectCaption_ = nullptr, *aboutCount_ = nullptr;
   QLabel* aboutPicture_ = nullptr;
