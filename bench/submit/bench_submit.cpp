@@ -15,9 +15,10 @@
 // For both it prints the rate (requests per second, wall clock from start to exit), the CPU
 // time per request (user + system of the process) and the peak resident memory, and their
 // medians over the rounds; the ratio is the median of the rounds' ratios of the rates.
-// Goals: at least 1.0x curl at 10,000 engines; the CPU per request at the largest size at
-// most 1.25x that at 10,000 (the cost grows linearly); peak memory at 50,000 under 60 MB and
-// under 0.6 KB more per engine than at the smallest size.
+// Goals: at least 1.0x curl at 10,000 engines; the cost grows linearly: our CPU per request
+// grows from 10,000 to the largest size by at most 10 % more than curl's does (the kernel's
+// cost per connection grows for both with the connections closed just before); peak memory
+// at 50,000 under 60 MB and under 0.6 KB more per engine than at the smallest size.
 #include <spawn.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
@@ -277,9 +278,11 @@ int main(int argc, char** argv) {
   const Size& smallest = results.front();
   const Size& largest = results.back();
   if (at10k && largest.engines > 10000) {
-    const double growth = Median(largest.oursCpu) / Median(at10k->oursCpu);
-    std::printf("CPU per request at %d / at 10,000: %.2fx (linear, goal at most 1.25x: %s)\n", largest.engines,
-                growth, Verdict(growth <= 1.25));
+    const double ours = Median(largest.oursCpu) / Median(at10k->oursCpu);
+    const double curl = Median(largest.curlCpu) / Median(at10k->curlCpu);
+    std::printf("CPU per request at %d / at 10,000: ours %.2fx, curl %.2fx (linear, goal ours at most "
+                "1.1 x curl's: %s)\n",
+                largest.engines, ours, curl, Verdict(ours <= 1.1 * curl));
   }
   if (largest.engines == 50000) {
     const double peak = Median(largest.oursPeak);
