@@ -13,8 +13,8 @@
 //         (read from a config file), with the run's User-Agent and Accept; one connection
 //         per request, as the server closes each after its answer.
 // For both it prints the rate (requests per second, wall clock from start to exit), the CPU
-// time per request (user + system of the process) and the peak resident memory, and their
-// medians over the rounds; the ratio is the median of the rounds' ratios of the rates.
+// time per request (user + system of the process) and the peak resident memory (as GNU time
+// reports it), and their medians over the rounds; the ratio is the median of the rounds' ratios of the rates.
 // Goals: at least 1.0x curl at 10,000 engines; the cost grows linearly: our CPU per request
 // grows from 10,000 to the largest size by at most 10 % more than curl's does (the kernel's
 // cost per connection grows for both with the connections closed just before); peak memory
@@ -80,10 +80,16 @@ struct Figures {
   bool ok = false;
 };
 
-// Runs a program to its end with its standard output in `outFile`; its wall time, CPU time
-// and peak memory.
-Figures Spawn(std::vector<std::string> args, const std::string& outFile) {
+// Runs a program to its end with its standard output in `outFile`: its wall time, CPU time
+// and peak memory. The program runs under GNU time, which reports its peak memory: the
+// peak the kernel gives for a process started straight from this one would be at least the
+// memory of this process (a child counts the memory it shared with its parent before it
+// started its program).
+Figures Spawn(const std::vector<std::string>& command, const std::string& outFile, const std::string& scratch) {
   Figures f;
+  const std::string peakFile = scratch + "/peak.txt";
+  std::vector<std::string> args = {"time", "--format", "%M", "--output", peakFile};
+  args.insert(args.end(), command.begin(), command.end());
   posix_spawn_file_actions_t actions;
   posix_spawn_file_actions_init(&actions);
   posix_spawn_file_actions_addopen(&actions, 1, outFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
@@ -97,11 +103,11 @@ Figures Spawn(std::vector<std::string> args, const std::string& outFile) {
   if (spawned != 0) return f;
   int status = 0;
   rusage usage{};
-  wait4(pid, &status, 0, &usage);
+  wait4(pid, &status, 0, &usage);  // the CPU time of GNU time and of the program it waited for
   f.seconds = Now() - t0;
   f.cpu = CpuSeconds(usage);
-  f.peakMb = static_cast<double>(usage.ru_maxrss) / 1024.0;
-  f.ok = WIFEXITED(status) && WEXITSTATUS(status) == 0;
+  f.peakMb = std::atof(ReadAll(peakFile).c_str()) / 1024.0;
+  f.ok = WIFEXITED(status) && WEXITSTATUS(status) == 0 && f.peakMb > 0;
   return f;
 }
 
@@ -172,7 +178,7 @@ bool RunSize(Size& s, int rounds, const std::string& base, const std::string& sc
     Figures ours, curl;
     auto runOurs = [&] {
       ResetProject(root);
-      ours = Spawn({QS_PROGRAM, "--home", root, "submit", "--yes", "bench.example"}, outFile);
+      ours = Spawn({QS_PROGRAM, "--home", root, "submit", "--yes", "bench.example"}, outFile, scratch);
       // Every engine must have answered OK: one row line each ending in a tab and OK.
       const std::string out = ReadAll(outFile);
       size_t okRows = 0;
@@ -186,7 +192,7 @@ bool RunSize(Size& s, int rounds, const std::string& base, const std::string& sc
       curl = Spawn({"curl", "--silent", "--show-error", "--no-progress-meter", "--http1.0", "--parallel", "--parallel-max", "25",
                     "--user-agent", "Mozilla/3.0 (compatible)", "--header",
                     "Accept: image/gif, image/x-xbitmap, image/jpeg, image/pjpeg, */*", "--config", config},
-                   "/dev/null");
+                   "/dev/null", scratch);
     };
     if (r % 2 == 0) {
       runOurs();

@@ -1,6 +1,7 @@
 #include "submit/runcontrol.h"
 
 #include <QBuffer>
+#include <algorithm>
 #include <exception>
 
 #include "app/clock.h"
@@ -238,6 +239,12 @@ void TRunControl::ChooseNext() {
   e.lines[kStatusLine] = queue_.StatusText(TEntryState::UnderPromotion, scheduledRun_);
   e.ok = e.failed = e.timeout = 0;
   ClearRows();
+  // Room for a row per record at most, taken at once: the rows are never copied to a larger
+  // place while the run grows (memory not written to is not used).
+  size_t records = 0;
+  for (TSdfDataSet* t : {&catalogue_.EnginesTable, &catalogue_.CustomTable})
+    if (t->Active()) records += static_cast<size_t>(std::max(0, t->RecordCount()));
+  rows_.reserve(records);
   Changed();
   StartTimer();
   for (TSdfDataSet* t : {&catalogue_.EnginesTable, &catalogue_.CustomTable})

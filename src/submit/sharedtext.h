@@ -25,7 +25,7 @@ class TSharedText {
   bool empty() const { return str().empty(); }
   size_t size() const { return str().size(); }
 
-  friend bool operator==(const TSharedText& a, std::string_view b) { return a.str() == b; }
+  // A text compared with a text (a plain one becomes a TSharedText for the comparison).
   friend bool operator==(const TSharedText& a, const TSharedText& b) { return a.str() == b.str(); }
   friend std::string operator+(std::string a, const TSharedText& b) { return a += b.str(); }
   friend std::string operator+(const TSharedText& a, std::string_view b) {
