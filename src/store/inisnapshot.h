@@ -4,8 +4,9 @@
 //
 // A change is a different device, inode, size, modification time or change time. Every
 // writer of this program replaces a file by renaming a new one over it, which always gives
-// a new inode; an editor that rewrites a file in place changes its size or its times (the
-// times have the file system's resolution, a few milliseconds at worst).
+// a new inode. A program that rewrites a file in place changes its times, which the file
+// system keeps to its clock's tick (a few milliseconds at worst): only a rewrite in place to
+// the same size within the tick of the read could go unseen, until the next change.
 #pragma once
 
 #include <sys/types.h>
