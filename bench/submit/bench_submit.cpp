@@ -14,7 +14,8 @@
 //         per request, as the server closes each after its answer.
 // For both it prints the rate (requests per second, wall clock from start to exit), the CPU
 // time per request (user + system of the process) and the peak resident memory (as GNU time
-// reports it), and their medians over the rounds; the ratio is the median of the rounds' ratios of the rates.
+// reports it), and their medians over the rounds; the ratio is the median of the rounds'
+// ratios of the rates.
 // Goals: at least 1.0x curl at 10,000 engines; the cost grows linearly: our CPU per request
 // grows from 10,000 to the largest size by at most 10 % more than curl's does (the kernel's
 // cost per connection grows for both with the connections closed just before); peak memory
@@ -25,7 +26,6 @@
 #include <fcntl.h>
 
 #include <QCoreApplication>
-#include <QLocale>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <algorithm>
@@ -35,8 +35,6 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <map>
-#include <sstream>
 #include <string>
 #include <vector>
 
