@@ -6,7 +6,9 @@
 // Generates an engine table of N records (default 100,000; 36 columns, the longest line
 // about 600 characters) in a new temporary folder and measures, each in a child process of
 // its own so that its peak memory is its own:
-//   floor:   read the file, split it into lines and every line at commas;
+//   floor:   the file read into memory (one read(), and apart reads of 64 KB) and a memchr
+//            walk counting its lines and commas, the least any reader of the table does;
+//            the faster of the two is the floor;
 //   open:    open the main engine table (file read, lines, field widths);
 //   all:     open + the counting walk under "All Types" (enginetype and e_count of every
 //            record);
@@ -16,7 +18,9 @@
 // Prints the best and median times of the repetitions, the peak resident memory of each
 // child, and the ratios that matter: (open + counting walk) / floor and peak memory / file
 // size.
+#include <fcntl.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -28,6 +32,7 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <memory>
 #include <random>
 #include <string>
 #include <vector>
@@ -114,6 +119,58 @@ struct Figure {
   }
 };
 
+// The file's bytes in memory of their own, not filled first (the reads write every byte),
+// read by one read() ...
+struct TBytes {
+  std::unique_ptr<char[]> data;
+  size_t size = 0;
+  std::string_view View() const { return {data.get(), size}; }
+};
+TBytes ReadWhole(const std::string& path) {
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  struct stat st {};
+  if (fd < 0 || ::fstat(fd, &st) != 0) std::abort();
+  TBytes bytes{std::unique_ptr<char[]>(new char[static_cast<size_t>(st.st_size)]), static_cast<size_t>(st.st_size)};
+  size_t got = 0;
+  while (got < bytes.size) {  // one read(); the loop only takes a short read again
+    const ssize_t n = ::read(fd, bytes.data.get() + got, bytes.size - got);
+    if (n <= 0) std::abort();
+    got += static_cast<size_t>(n);
+  }
+  ::close(fd);
+  return bytes;
+}
+
+// ... or by reads of 64 KB appended, as the table reads its file.
+std::string ReadInPieces(const std::string& path) {
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  struct stat st {};
+  if (fd < 0 || ::fstat(fd, &st) != 0) std::abort();
+  std::string text;
+  text.reserve(static_cast<size_t>(st.st_size));
+  char piece[65536];
+  for (ssize_t n; (n = ::read(fd, piece, sizeof piece)) > 0;) text.append(piece, static_cast<size_t>(n));
+  ::close(fd);
+  return text;
+}
+
+// A memchr walk counting the lines and their commas.
+void FloorWalk(std::string_view text) {
+  size_t lines = 0, commas = 0;
+  const char* p = text.data();
+  const char* const end = p + text.size();
+  while (p < end) {
+    const char* eol = static_cast<const char*>(std::memchr(p, '\n', static_cast<size_t>(end - p)));
+    const char* lineEnd = eol ? eol : end;
+    for (const char* c = p; (c = static_cast<const char*>(std::memchr(c, ',', static_cast<size_t>(lineEnd - c))));
+         ++c)
+      ++commas;
+    ++lines;
+    p = lineEnd + 1;
+  }
+  if (lines == 0 || commas == 0) std::abort();
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -145,24 +202,8 @@ int main(int argc, char** argv) {
   const std::string nearEnd = "engine" + std::to_string(records - 10);
 
   const std::vector<std::pair<const char*, std::function<void()>>> cases = {
-      {"floor", [&] {
-         std::ifstream f(mainFile, std::ios::binary);
-         std::string text((std::istreambuf_iterator<char>(f)), std::istreambuf_iterator<char>());
-         std::vector<std::string> lines;
-         size_t start = 0, fields = 0;
-         for (size_t i = 0; i <= text.size(); ++i) {
-           if (i < text.size() && text[i] != '\n') continue;
-           std::string line = text.substr(start, i - start);
-           size_t from = 0;
-           for (size_t c = line.find(','); c != std::string::npos; c = line.find(',', from)) {
-             ++fields;
-             from = c + 1;
-           }
-           lines.push_back(std::move(line));
-           start = i + 1;
-         }
-         if (fields == 0) std::abort();
-       }},
+      {"floor: one read", [&] { FloorWalk(ReadWhole(mainFile).View()); }},
+      {"floor: 64 KB reads", [&] { FloorWalk(ReadInPieces(mainFile)); }},
       {"open", [&] {
          qs::TSdfDataSet t;
          t.SetFileName(mainFile);
@@ -211,14 +252,22 @@ int main(int argc, char** argv) {
   for (size_t i = 0; i < cases.size(); ++i)
     std::printf("%-30s %10.1f %10.1f %12.1f\n", cases[i].first, figures[i].Best(),
                 figures[i].Median(), figures[i].peakKb / 1024.0);
-  const double floor = figures[0].Median();
-  std::printf("\n(open + walk All Types) / floor: %.2fx   (goal: at most 2x)\n", figures[2].Median() / floor);
-  std::printf("(open + walk Engines) / floor:   %.2fx\n", figures[3].Median() / floor);
+  // The floor is the faster of the two ways to read: one read() is the plain bound, but where
+  // page faults are dear (a virtual machine) the faults taken inside one large read() can
+  // cost more than reading in pieces; the smaller figure is the harder anchor.
+  const double floor = std::min(figures[0].Median(), figures[1].Median());
+  std::printf("\nfloor: %.1f ms (%s)\n", floor,
+              figures[0].Median() <= figures[1].Median() ? "one read" : "64 KB reads, faster here than one read");
+  const double walkRatio = figures[3].Median() / floor;
+  std::printf("(open + walk All Types) / floor: %.2fx   (goal: at most 2x: %s)\n", walkRatio,
+              walkRatio <= 2 ? "MET" : "MISSED");
+  std::printf("(open + walk Engines) / floor:   %.2fx\n", figures[4].Median() / floor);
   // The child starts with the program's own pages; count only what the table adds.
   const Child idle = Measure([] {});
-  const double tableMb = (figures[2].peakKb - idle.peakKb) / 1024.0;
+  const double tableMb = (figures[3].peakKb - idle.peakKb) / 1024.0;
+  const double memoryRatio = tableMb * 1.048576 / fileMb;
   std::printf("peak memory of open + walk, beyond an idle process: %.1f MB = %.2fx the file"
-              "   (goal: at most 2x)\n", tableMb, tableMb * 1.048576 / fileMb);
+              "   (goal: at most 2x: %s)\n", tableMb, memoryRatio, memoryRatio <= 2 ? "MET" : "MISSED");
   std::filesystem::remove_all(folderName);
   return 0;
 }

@@ -23,5 +23,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   qs::TReportSettings settings;
   const std::string out = qs::TReportTemplate::Compose(pieces, head, rows, settings);
   if (!out.empty() && (out.size() < 2 || out.compare(out.size() - 2, 2, "\r\n") != 0)) std::abort();
+  // The report as a file is written piece by piece: the same bytes.
+  std::string streamed;
+  qs::TReportTemplate::Stream(pieces, head, rows.size(), [&](size_t i) { return rows[i]; }, settings,
+                              [&](std::string_view piece) { streamed.append(piece); });
+  if (streamed != out) std::abort();
   return 0;
 }

@@ -10,6 +10,10 @@ std::function<QDateTime()>& Source() {
 
 QDateTime Now() { return Source() ? Source()() : QDateTime::currentDateTime(); }
 
+qint64 NowMSecs() {
+  return Source() ? Source()().toMSecsSinceEpoch() : QDateTime::currentMSecsSinceEpoch();
+}
+
 void Set(std::function<QDateTime()> source) { Source() = std::move(source); }
 
 Fixed::Fixed(const QDateTime& moment) {

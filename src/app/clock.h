@@ -10,6 +10,9 @@
 namespace qs::clock {
 
 QDateTime Now();
+// The same moment as milliseconds since the epoch; without a replaced clock it reads the
+// system clock alone, without the local time conversion of Now().
+qint64 NowMSecs();
 inline QDate Today() { return Now().date(); }
 inline QTime TimeOfDay() { return Now().time(); }
 

@@ -29,10 +29,15 @@ void LoadCategoryList(const TAppFolder& folder, const std::string& language,
 
 std::string TranslateCategory(const TAppFolder& folder, std::string_view catType,
                               std::string_view category) {
-  TBigIniFile ini(folder.Path(kCategoryMapFile));
-  std::string value = ini.ReadText("Sub" + std::string(catType), category, kProposedCategory);
-  ini.Close();
-  return value;
+  return TCategoryMap(folder).Translate(catType, category);
+}
+
+TCategoryMap::TCategoryMap(const TAppFolder& folder) : file_(folder.Path(kCategoryMapFile)) {}
+
+std::string TCategoryMap::Translate(std::string_view catType, std::string_view category) {
+  section_.assign("Sub");
+  section_.append(catType);
+  return file_.Fresh().ReadText(section_, category, kProposedCategory);
 }
 
 }  // namespace qs

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "app/appfolder.h"
+#include "store/inisnapshot.h"
 
 namespace qs {
 
@@ -26,5 +27,19 @@ void LoadCategoryList(const TAppFolder& folder, const std::string& language,
 // category, "Business" when the file, the section or the key is missing.
 std::string TranslateCategory(const TAppFolder& folder, std::string_view catType,
                               std::string_view category);
+
+// The same translation for a run, which asks for one record after another: the file is read
+// once and again only when it changed (a database update during the run), checked with one
+// stat() per translation, so a change applies from the next record on.
+class TCategoryMap {
+ public:
+  explicit TCategoryMap(const TAppFolder& folder);
+  std::string Translate(std::string_view catType, std::string_view category);
+  int Reads() const { return file_.Reads(); }
+
+ private:
+  TIniSnapshot file_;
+  std::string section_;
+};
 
 }  // namespace qs

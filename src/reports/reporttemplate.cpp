@@ -94,6 +94,27 @@ std::string TReportTemplate::Compose(const TTemplatePieces& pieces, const TRepor
   return out;
 }
 
+void TReportTemplate::Stream(const TTemplatePieces& pieces, const TReportHead& head,
+                             size_t rowCount, const std::function<TReportRow(size_t)>& rowAt,
+                             const TReportSettings& settings,
+                             const std::function<void(std::string_view)>& sink) {
+  char last = 0;
+  bool any = false;
+  auto put = [&](std::string_view piece) {
+    if (piece.empty()) return;
+    sink(piece);
+    any = true;
+    last = piece.back();
+  };
+  put(FillHead(pieces.head, head, settings));
+  if (pieces.hasRows) {
+    for (size_t i = 0; i < rowCount; ++i)
+      put(FillRow(pieces.row, rowAt(i), static_cast<int>(i), settings.bands));
+    put(pieces.tail);
+  }
+  if (any && last != '\n') sink("\r\n");
+}
+
 std::string TReportTemplate::ReadTemplate(const std::string& path) {
   std::optional<std::string> bytes = ReadRegularFileBytes(path, kMaxTemplateBytes);
   if (!bytes) throw IoError("Cannot open file " + path);
@@ -104,6 +125,24 @@ std::string TReportWriter::ReportPath(const std::string& domain, const std::stri
                                       const QDate& day) const {
   return TDomainStore(folder_).ProjectFolder(domain) + "/" + projectKey +
          ReplaceAll(regional::FormatDate(day), "/", "") + ".htm";
+}
+
+void TReportWriter::Write(const std::string& path, const TTemplatePieces& pieces,
+                          const TReportHead& head, size_t rowCount,
+                          const std::function<TReportRow(size_t)>& rowAt) const {
+  constexpr size_t kChunk = 64 * 1024;
+  TAtomicFile file(path);
+  std::string chunk;
+  chunk.reserve(kChunk);
+  TReportTemplate::Stream(pieces, head, rowCount, rowAt, settings_, [&](std::string_view piece) {
+    chunk.append(piece);
+    if (chunk.size() >= kChunk) {
+      file.Write(chunk);
+      chunk.clear();
+    }
+  });
+  file.Write(chunk);
+  file.Commit();
 }
 
 std::string TReportWriter::WriteReport(const RunEntry& entry, const std::vector<ActivityRow>& rows,
@@ -117,12 +156,11 @@ std::string TReportWriter::WriteReport(const RunEntry& entry, const std::vector<
                    entry.DisplayText(),      value("url"),             value("title"),
                    value("description"),     value("key1"),            value("catagory")};
   project.Close();
-  std::vector<TReportRow> values;
-  values.reserve(rows.size());
-  for (const ActivityRow& r : rows)
-    values.push_back({r.engine, r.url, r.result, r.date, r.type, r.count});
   const std::string path = ReportPath(entry.domain, key, day);
-  WriteFileAtomically(path, TReportTemplate::Compose(pieces, head, values, settings_));
+  Write(path, pieces, head, rows.size(), [&rows](size_t i) {
+    const ActivityRow& r = rows[i];
+    return TReportRow{r.engine, r.url, r.result, r.date, r.type, r.count};
+  });
   return path;
 }
 
@@ -130,15 +168,16 @@ std::string TReportWriter::WritePreview() const {
   const TTemplatePieces pieces = TReportTemplate::Cut(TReportTemplate::ReadTemplate(settings_.templateFile));
   const QDateTime now = clock::Now();
   const std::string when = regional::FormatDate(now.date()) + " " + regional::FormatTime(now.time());
-  std::vector<TReportRow> rows;
-  for (int i = 0; i < 50; ++i)
-    rows.push_back({language_.Lookup("118") + std::to_string(i), "", language_.Lookup("119"), when,
-                    language_.Lookup("120"), "1"});
+  const TReportRow sample{"", "", language_.Lookup("119"), when, language_.Lookup("120"), "1"};
   auto l = [&](std::string_view k) { return language_.Lookup(k); };
   const TReportHead head{l("106"), l("107"), l("108"), l("109"), l("110"), l("111"), l("112"),
                          l("113"), l("114"), l("115"), l("116"), l("117")};
   const std::string path = folder_.Path(kPreviewFile);
-  WriteFileAtomically(path, TReportTemplate::Compose(pieces, head, rows, settings_));
+  Write(path, pieces, head, 50, [&](size_t i) {
+    TReportRow row = sample;
+    row.engine = language_.Lookup("118") + std::to_string(i);
+    return row;
+  });
   return path;
 }
 

@@ -1,6 +1,8 @@
 // The HTML report of a run, made from a template with a repeated row block.
 #pragma once
 
+#include <QDate>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -54,6 +56,13 @@ class TReportTemplate {
   static std::string Compose(const TTemplatePieces& pieces, const TReportHead& head,
                              const std::vector<TReportRow>& rows, const TReportSettings& settings);
 
+  // The same bytes as Compose, handed to `sink` piece by piece: the head, each row as
+  // `rowAt` gives it, the tail, and the line end Compose adds. Nothing holds the whole report.
+  static void Stream(const TTemplatePieces& pieces, const TReportHead& head, size_t rowCount,
+                     const std::function<TReportRow(size_t)>& rowAt,
+                     const TReportSettings& settings,
+                     const std::function<void(std::string_view)>& sink);
+
   // Reads the template file (IoError when it cannot be read or does not exist). Only a
   // regular file of at most kMaxTemplateBytes is read: the setting may name anything.
   static constexpr size_t kMaxTemplateBytes = 4 * 1024 * 1024;
@@ -80,6 +89,11 @@ class TReportWriter {
   std::string WritePreview() const;
 
  private:
+  // Streams the report into the file at `path` through the atomic writer.
+  void Write(const std::string& path, const TTemplatePieces& pieces, const TReportHead& head,
+             size_t rowCount,
+             const std::function<TReportRow(size_t)>& rowAt) const;
+
   const TAppFolder& folder_;
   const TLanguageTable& language_;
   const TReportSettings& settings_;

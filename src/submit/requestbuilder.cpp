@@ -89,25 +89,44 @@ QDate StoredDateOr(std::string_view text, const QDate& fallback) {
   }
 }
 
+QDate TRequestBuilder::StoredDate(const std::string& text, const QDate& fallback) {
+  if (text.empty()) return fallback;
+  if (!(datesLocale_ == QLocale())) {
+    dates_.clear();
+    datesLocale_ = QLocale();
+  }
+  for (const TParsedDate& d : dates_)
+    if (d.text == text) return d.date.isValid() ? d.date : fallback;
+  if (dates_.size() >= 8) dates_.clear();
+  const QDate date = StoredDateOr(text, QDate());
+  dates_.push_back({text, date});
+  return date.isValid() ? date : fallback;
+}
+
 TBuiltRequest TRequestBuilder::Build(std::string_view domain, std::string_view listedName,
                                      TFixedFormatDataSet& table, TEngineTable from,
-                                     const QDate& today) const {
-  const std::string projectKey = ProjectKeyOf(listedName);
-  TBiggerIniFile project(TDomainStore(folder_).ProjectFile(domain, projectKey));
+                                     const QDate& today) {
+  if (domain != domain_ || listedName != listedName_ || project_.Path().empty()) {
+    std::string key = ProjectKeyOf(listedName);
+    project_.SetPath(TDomainStore(folder_).ProjectFile(domain, key));
+    projectKey_ = std::move(key);
+    domain_ = std::string(domain);
+    listedName_ = std::string(listedName);
+    dates_.clear();
+  }
+  const std::string& projectKey = projectKey_;
+  TBiggerIniFile& project = project_.Fresh();
   auto value = [&](std::string_view key) { return project.ReadText(projectKey, key, ""); };
 
   TBuiltRequest out;
   const std::string freq = Column(table, "e_freq");
   const std::string_view dateKey = DateKeyOf(freq);
   const QDate yearBack = today.addYears(-1);
-  const QDate stored = dateKey.empty() ? yearBack : StoredDateOr(value(dateKey), yearBack);
+  const QDate stored = dateKey.empty() ? yearBack : StoredDate(value(dateKey), yearBack);
   out.due = today >= NextDueDate(stored, freq);
   if (Column(table, "e_index") == "Index Only" && projectKey != "Index") out.due = false;
   out.referrer = Column(table, "e_url");
-  if (!out.due) {
-    project.Close();
-    return out;
-  }
+  if (!out.due) return out;
 
   std::string data;
   auto pairs = [&](std::span<const FieldPair> map) {
@@ -127,10 +146,9 @@ TBuiltRequest TRequestBuilder::Build(std::string_view domain, std::string_view l
     data += '&';
     data += Column(table, "cat");
     data += '=';
-    data += UrlEncode(TranslateCategory(folder_, catType, category));
+    data += UrlEncode(categories_.Translate(catType, category));
   }
   pairs(kAfterCategory);
-  project.Close();
   // `hidden` is form data as the record writes it; in an address (GET) the bytes that cannot
   // stand in a request target are escaped, everything else (&, =, %...) goes as written.
   const std::string hidden = Column(table, "hidden");

@@ -3,10 +3,14 @@
 #pragma once
 
 #include <QDate>
+#include <QLocale>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "app/appfolder.h"
+#include "engines/categories.h"
+#include "store/inisnapshot.h"
 
 namespace qs {
 
@@ -46,17 +50,36 @@ std::string_view DateKeyOf(std::string_view freq);
 // run goes on (the next run end writes a good date over it).
 QDate StoredDateOr(std::string_view text, const QDate& fallback);
 
-// The builder reads the project file afresh for every record it builds.
+// The builder reads the project file afresh for every record it builds: a change saved
+// during a run applies to the records that follow. "Afresh" costs one stat() while the file
+// is unchanged (see TIniSnapshot); the category file is looked at the same way.
 class TRequestBuilder {
  public:
-  explicit TRequestBuilder(const TAppFolder& folder) : folder_(folder) {}
+  explicit TRequestBuilder(const TAppFolder& folder) : folder_(folder), categories_(folder) {}
 
   // `table` stands on the engine record. `listedName` is the project's listed name.
   TBuiltRequest Build(std::string_view domain, std::string_view listedName,
-                      TFixedFormatDataSet& table, TEngineTable from, const QDate& today) const;
+                      TFixedFormatDataSet& table, TEngineTable from, const QDate& today);
+
+  // How often the project file and the category file were read (tests).
+  int ProjectReads() const { return project_.Reads(); }
+  int CategoryReads() const { return categories_.Reads(); }
 
  private:
+  // StoredDateOr for a stored text, remembering the texts already converted: a project holds
+  // at most four dates, read for every record.
+  QDate StoredDate(const std::string& text, const QDate& fallback);
+
+  struct TParsedDate {
+    std::string text;
+    QDate date;  // invalid: the text is not a date
+  };
   const TAppFolder& folder_;
+  std::string domain_, listedName_, projectKey_;
+  TIniSnapshot project_;
+  TCategoryMap categories_;
+  std::vector<TParsedDate> dates_;
+  QLocale datesLocale_;
 };
 
 }  // namespace qs

@@ -1,6 +1,7 @@
 #include "submit/runcontrol.h"
 
 #include <QBuffer>
+#include <algorithm>
 #include <exception>
 
 #include "app/clock.h"
@@ -65,6 +66,7 @@ void TRunControl::Changed() {
 
 void TRunControl::ClearRows() {
   rows_.clear();
+  texts_.Clear();
   decidedWeight_ = 0;
   if (OnRowsCleared) OnRowsCleared();
 }
@@ -237,6 +239,12 @@ void TRunControl::ChooseNext() {
   e.lines[kStatusLine] = queue_.StatusText(TEntryState::UnderPromotion, scheduledRun_);
   e.ok = e.failed = e.timeout = 0;
   ClearRows();
+  // Room for a row per record at most, taken at once: the rows are never copied to a larger
+  // place while the run grows (memory not written to is not used).
+  size_t records = 0;
+  for (TSdfDataSet* t : {&catalogue_.EnginesTable, &catalogue_.CustomTable})
+    if (t->Active()) records += static_cast<size_t>(std::max(0, t->RecordCount()));
+  rows_.reserve(records);
   Changed();
   StartTimer();
   for (TSdfDataSet* t : {&catalogue_.EnginesTable, &catalogue_.CustomTable})
@@ -296,28 +304,29 @@ void TRunControl::VisitRecord(TSdfDataSet& table, TEngineTable from) {
     table.Next();
     return;
   }
-  const QDateTime now = clock::Now();
+  const int64_t now = clock::NowMSecs();
+  const TStamp& stamp = StampOf(now);
   ActivityRow row;
   row.engine = column("e_name");
   row.url = column("e_url");
-  row.type = type;
-  row.count = column("e_count");
-  row.startTime = regional::FormatTime(now.time());
-  row.date = regional::FormatDate(now.date()) + " " + row.startTime;
+  row.type = texts_.Intern(type);
+  row.count = texts_.Intern(column("e_count"));
+  row.startTime = stamp.time;
+  row.date = stamp.dateTime;
   row.started = now;
   rows_.push_back(std::move(row));
   const size_t index = rows_.size() - 1;
   if (OnRowAdded) OnRowAdded(index);
   TBuiltRequest request;
   try {
-    request = builder_.Build(e.domain, e.project, table, from, now.date());
+    request = builder_.Build(e.domain, e.project, table, from, stamp.date);
   } catch (...) {
     table.Next();
     throw;
   }
   table.Next();
   if (!request.due) {
-    rows_[index].result = state_.languageTable.Lookup("135");
+    rows_[index].result = texts_.Intern(state_.languageTable.Lookup("135"));
     rows_[index].image = TRowImage::Skipped;
     decidedWeight_ += RowCount(rows_[index].count);
     if (OnRowDecided) OnRowDecided(index);
@@ -414,7 +423,7 @@ void TRunControl::Classify(size_t index, int status, std::string text) {
       break;
   }
   if (status == 0 && text.empty()) text = state_.languageTable.Lookup("132");
-  row.result = std::move(text);
+  row.result = texts_.Intern(text);
   if (OnRowDecided) OnRowDecided(index);
   Changed();
 }
@@ -476,6 +485,22 @@ void TRunControl::CompletionActions(RunEntry& entry) {
     OnReloadHistory();
 }
 
+const TRunControl::TStamp& TRunControl::StampOf(int64_t msecs) {
+  const int64_t second = msecs >= 0 ? msecs / 1000 : (msecs - 999) / 1000;
+  const QLocale locale;
+  if (second != stamp_.second || !(locale == stamp_.locale)) {
+    // The formats have no field finer than a second.
+    const QDateTime moment = QDateTime::fromMSecsSinceEpoch(msecs);
+    const std::string time = regional::FormatTime(moment.time());
+    stamp_.second = second;
+    stamp_.locale = locale;
+    stamp_.date = moment.date();
+    stamp_.time = TSharedText(time);
+    stamp_.dateTime = TSharedText(regional::FormatDate(moment.date()) + " " + time);
+  }
+  return stamp_;
+}
+
 // ---- the busy timer and the time-out scan
 
 void TRunControl::StartTimer() {
@@ -505,11 +530,11 @@ void TRunControl::Tick() {
 void TRunControl::Scan() {
   // Rows keep the whole moment they were made, so a request under way across midnight
   // reaches its deadline like any other.
-  const QDateTime now = clock::Now();
-  const int timeout = connection_.Timeout().Value();
+  const int64_t now = clock::NowMSecs();
+  const int64_t timeout = connection_.Timeout().Value();
   for (auto& r : live_) {
     if (r->generation != generation_ || r->timedOut || r->row >= rows_.size()) continue;
-    if (rows_[r->row].started.addSecs(timeout) < now) {
+    if (rows_[r->row].started + timeout * 1000 < now) {
       r->timedOut = true;
       r->status = 408;
       r->text = state_.languageTable.Lookup("128");

@@ -6,6 +6,8 @@
 // turn, so answers and commands are handled between any two records.
 #pragma once
 
+#include <QDate>
+#include <QLocale>
 #include <QTimer>
 #include <cstdint>
 #include <functional>
@@ -103,6 +105,14 @@ class TRunControl {
  private:
   struct TLiveRequest;
   enum class TWalkTable { Main, Custom, Done };
+  // The date and time texts of one second: made once for all rows made in that second.
+  struct TStamp {
+    int64_t second = INT64_MIN;
+    QLocale locale;
+    QDate date;
+    TSharedText dateTime, time;
+  };
+  const TStamp& StampOf(int64_t msecs);
 
   RunEntry& CurrentEntry() { return queue_.Entries()[static_cast<size_t>(current_)]; }
   void SetButtons(TRunButtons b);
@@ -134,6 +144,8 @@ class TRunControl {
   TProxyValues proxy_;
 
   std::vector<ActivityRow> rows_;
+  TTextPool texts_;  // the texts rows share
+  TStamp stamp_;
   std::list<std::unique_ptr<TLiveRequest>> live_;  // in the order they were started
   TRunButtons buttons_;
   int total_ = 0, completed_ = 0, inFlight_ = 0, current_ = -1;

@@ -1,10 +1,12 @@
 // One queued project of a submission run, and one visited engine of the current entry.
 #pragma once
 
-#include <QDateTime>
 #include <array>
+#include <cstdint>
 #include <string>
 #include <vector>
+
+#include "submit/sharedtext.h"
 
 namespace qs {
 
@@ -38,15 +40,18 @@ struct RunEntry {
 // The image of an activity row.
 enum class TRowImage { None = -1, Failed = 0, UnderWay = 1, Ok = 2, TimedOut = 3, Skipped = 4 };
 
+// One visited engine. A row holds what is its own (name and address); the texts rows have
+// in common are shared (see TSharedText), so a run of many engines stays small.
 struct ActivityRow {
-  std::string engine;    // e_name
-  std::string url;       // e_url
-  std::string result;    // empty until decided
-  std::string date;      // date and time the row was made, regional formats
-  std::string type;      // enginetype
-  std::string count;     // e_count as stored
-  std::string startTime; // time of day the row was made
-  QDateTime started;     // the moment the row was made: the time-out scan measures from it
+  std::string engine;     // e_name
+  std::string url;        // e_url
+  TSharedText result;     // empty until decided
+  TSharedText date;       // date and time the row was made, regional formats
+  TSharedText type;       // enginetype
+  TSharedText count;      // e_count as stored
+  TSharedText startTime;  // time of day the row was made
+  int64_t started = 0;    // the moment the row was made (ms since the epoch): the time-out
+                          // scan measures from it
   TRowImage image = TRowImage::None;
 };
 

@@ -1,6 +1,7 @@
 // The engine catalogue: type views, counters, the RQZWEB rule, new records, the manual list
 // and the category files.
 #include "engines/enginecatalogue.h"
+#include "platform/filesystem.h"
 
 #include <gtest/gtest.h>
 
@@ -256,6 +257,24 @@ TEST(Categories, ListAndTranslation) {
   EXPECT_EQ(TranslateCategory(folder, "Cat3", "arts"), "Arts & Humanities");
   EXPECT_EQ(TranslateCategory(folder, "Cat3", "Travel"), "Business");
   EXPECT_EQ(TranslateCategory(folder, "Cat4", "Arts"), "Business");
+}
+
+TEST(Categories, ARunReadsTheMapOnceAndAgainWhenItChanges) {
+  test::TempFolder dir;
+  TCategoryMap map(dir.AppFolder());
+  EXPECT_EQ(map.Translate("Cat3", "Arts"), "Business");  // no file
+  dir.Write("data/category.zro", "[SubCat3]\r\nArts=Arts & Humanities\r\n[SubCat4]\r\nArts=arts\r\n");
+  for (int i = 0; i < 3; ++i) {
+    EXPECT_EQ(map.Translate("Cat3", "arts"), "Arts & Humanities");
+    EXPECT_EQ(map.Translate("Cat4", "Arts"), "arts");
+    EXPECT_EQ(map.Translate("Cat4", "Travel"), "Business");
+  }
+  EXPECT_EQ(map.Reads(), 2);
+  // A database update replaces the file during the run: the next translation has it.
+  WriteFileAtomically(dir.Path("data/category.zro"), "[SubCat3]\r\nArts=Humanities\r\n");
+  EXPECT_EQ(map.Translate("Cat3", "Arts"), "Humanities");
+  EXPECT_EQ(map.Translate("Cat4", "Arts"), "Business");
+  EXPECT_EQ(map.Reads(), 3);
 }
 
 TEST(SummitStartup, LoadsTheCatalogueManualListAndCategories) {

@@ -78,6 +78,46 @@ TEST(ReportTemplate, RowsHeadAndTail) {
   EXPECT_EQ(TReportTemplate::Compose(TReportTemplate::Cut("x $ok y"), head, rows, s), "x OK 3 y\r\n");
 }
 
+TEST(ReportTemplate, TheStreamedReportIsTheComposedOne) {
+  const std::string templates[] = {
+      "<h1>$ok $webtitle</h1>\n<!--STARTDATA-->\n<tr class=\"$band\">$id $engname $engurl $engresult "
+      "$engdatetime $engtype $engcount</tr>\n<!--ENDDATA-->\n<p>$failed</p>",
+      "<!--STARTDATA-->$engname<!--ENDDATA-->",                 // no line end anywhere
+      "H<!--STARTDATA-->R $engname<!--ENDDATA-->",              // ends with the row block
+      "H $ok",                                                  // no markers: the head alone
+      "",                                                       // nothing at all
+      "H\n<!--STARTDATA-->\n$engname\n<!--ENDDATA-->\nT\n",  // already ends with a line end
+  };
+  TReportHead head;
+  head.ok = "OK 3";
+  head.failed = "Failed $engname";  // a value holding a placeholder stays as Compose leaves it
+  head.webTitle = "T";
+  const std::vector<std::vector<TReportRow>> rowSets = {
+      {},
+      {{"A", "http://a/", "OK", "8/12/2024 2:05:09 PM", "ENGINE", "1"}},
+      {{"$engurl", "u", "Failed", "d", "FFA", "2"}, {"B", "", "", "", "NETWORKS", "40"}, {"C", "v", "OK", "d", "ENGINE", "1"}},
+  };
+  for (const bool bands : {true, false}) {
+    TReportSettings settings;
+    settings.bands = bands;
+    for (const std::string& text : templates) {
+      for (const auto& rows : rowSets) {
+        SCOPED_TRACE(text + " / " + std::to_string(rows.size()) + " rows");
+        const TTemplatePieces pieces = TReportTemplate::Cut(TReportTemplate::WithCrLf(text));
+        std::string streamed;
+        size_t pieceCount = 0;
+        TReportTemplate::Stream(pieces, head, rows.size(), [&](size_t i) { return rows[i]; }, settings,
+                                [&](std::string_view piece) {
+                                  streamed.append(piece);
+                                  ++pieceCount;
+                                });
+        EXPECT_EQ(streamed, TReportTemplate::Compose(pieces, head, rows, settings));
+        if (pieces.hasRows) EXPECT_GE(pieceCount, rows.size());  // a piece per row, not one whole
+      }
+    }
+  }
+}
+
 class ReportFiles : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -111,6 +151,33 @@ TEST_F(ReportFiles, AReportOfTheDayReplacesTheEarlierOne) {
   writer.WriteReport(e, {}, day);
   EXPECT_EQ(dir.Read("data/domains/projects/dom.example/_a_b.htm8122024.htm").find("E1"),
             std::string::npos);
+}
+
+TEST_F(ReportFiles, ALongReportIsWrittenAsComposed) {
+  // More rows than one piece of the stream holds.
+  RunEntry e;
+  e.domain = "dom.example";
+  e.project = "/a/b.htm";
+  e.lines[kStatusLine] = "Done";
+  std::vector<ActivityRow> rows(3000);
+  std::vector<TReportRow> values;
+  for (size_t i = 0; i < rows.size(); ++i) {
+    rows[i].engine = "Engine " + std::to_string(i);
+    rows[i].result = i % 7 ? "OK" : "Could not resolve to host";
+    values.push_back({rows[i].engine, "", rows[i].result, "", "", ""});
+  }
+  const QDate day(2024, 8, 12);
+  const std::string path = TReportWriter(folder, language, settings).WriteReport(e, rows, day);
+  TReportHead head;
+  head.status = "Done";
+  head.domain = "dom.example [/a/b.htm]";
+  head.webUrl = "http://dom.example/a/b.htm";
+  head.webTitle = "T";
+  const std::string expected = TReportTemplate::Compose(
+      TReportTemplate::Cut(TReportTemplate::ReadTemplate(settings.templateFile)), head, values, settings);
+  EXPECT_GT(expected.size(), 64u * 1024u);
+  EXPECT_EQ(dir.Read("data/domains/projects/dom.example/_a_b.htm8122024.htm"), expected);
+  EXPECT_EQ(path, dir.Path("data/domains/projects/dom.example/_a_b.htm8122024.htm"));
 }
 
 // A template setting may name anything: what is not a regular file of a sensible size is

@@ -1,6 +1,7 @@
 // The request built for one engine record and one project: visit test, due rule, form data
 // and the request itself.
 #include "submit/requestbuilder.h"
+#include "platform/filesystem.h"
 
 #include <gtest/gtest.h>
 
@@ -140,6 +141,46 @@ TEST_F(SubmitBuilder, RequestsByTheirRecordAndProject) {
     EXPECT_EQ(r.url, c.url);
     EXPECT_EQ(r.body, c.body);
   }
+}
+
+TEST_F(SubmitBuilder, OneBuilderForAWholeTableReadsEachFileOnceUntilItChanges) {
+  const QDate today(2025, 2, 28);
+  dir.Write("data/category.zro", "[SubCat1]\r\nComputers=Computing\r\n");
+  auto project = [&](int weeklyDaysBack) {
+    CreateFolders(dir.Path("data/domains/projects/dom.example"));
+    WriteFileAtomically(dir.Path("data/domains/projects/dom.example/Index.zro"),
+                        test::ProjectFileText("Index", {{"catagory", "Computers"},
+                                                        {"lastw", regional::FormatDate(today.addDays(-weeklyDaysBack))}}));
+  };
+  project(3);
+  std::vector<test::TValues> records;
+  for (int i = 0; i < 6; ++i)
+    records.push_back({{"e_name", "E" + std::to_string(i)}, {"enginetype", "ENGINE"}, {"cgi_url", "http://e/"},
+                       {"e_freq", i % 2 ? "Weekly" : ""}, {"cat", "c"}, {"cat_type", "Cat1"}});
+  WriteTables(records);
+  catalogue.Open(state.folder);
+  TRequestBuilder builder(state.folder);
+  auto walk = [&] {
+    std::vector<std::string> urls;
+    for (catalogue.EnginesTable.First(); !catalogue.EnginesTable.Eof(); catalogue.EnginesTable.Next()) {
+      const TBuiltRequest r = builder.Build("dom.example", "Index", catalogue.EnginesTable, TEngineTable::Main, today);
+      urls.push_back(r.due ? r.url : "not due");
+    }
+    return urls;
+  };
+  const std::vector<std::string> first = {"http://e/?c=Computing", "not due", "http://e/?c=Computing",
+                                          "not due", "http://e/?c=Computing", "not due"};
+  EXPECT_EQ(walk(), first);
+  EXPECT_EQ(walk(), first);
+  EXPECT_EQ(builder.ProjectReads(), 1);
+  EXPECT_EQ(builder.CategoryReads(), 1);
+  // The weekly engines are due once the project's date is a week back; a new category text too.
+  project(7);
+  dir.Write("data/category.zro", "[SubCat1]\r\nComputers=Computers and the Internet\r\n");
+  EXPECT_EQ(walk(), std::vector<std::string>(6, "http://e/?c=Computers%20and%20the%20Internet"));
+  EXPECT_EQ(builder.ProjectReads(), 2);
+  EXPECT_EQ(builder.CategoryReads(), 2);
+  catalogue.Close();
 }
 
 TEST_F(SubmitBuilder, AMissingProjectFileGivesEmptyValuesAndIsDue) {

@@ -10,6 +10,7 @@
 #include <optional>
 #include <set>
 
+#include "platform/filesystem.h"
 #include "platform/regional.h"
 #include "practiceserver.h"
 #include "projects/history.h"
@@ -509,6 +510,30 @@ TEST_F(SubmitRun, CancelOfTheOnlyWaitingEntrySwitchesStartAndResetOff) {
   run->Cancel(1);
   EXPECT_EQ(run->Queue().Entries().size(), 1u);
   EXPECT_EQ(run->Buttons(), (TRunButtons{false, false, false, false}));
+}
+
+TEST_F(SubmitRun, AProjectSavedDuringTheRunAppliesToTheRecordsThatFollow) {
+  std::vector<TValues> main;
+  for (int i = 0; i < 4; ++i) main.push_back(Engine("e" + std::to_string(i), "slow", "ENGINE", {{"title", "t"}}));
+  const std::string file = "data/domains/projects/dom.example/Index.zro";
+  WriteProject("dom.example", "Index", Project({{"submitcustom", "0"}, {"title", "Before"}}));
+  Prepare(main, {}, 1);  // one request at a time: each record is built after the last answer
+  Add();
+  run->Start();
+  // Saved in place while the first request is under way (the server answers after 50 ms).
+  ASSERT_TRUE(RunUntil([&] { return server.Received().size() >= 1; }));
+  WriteProject("dom.example", "Index", Project({{"submitcustom", "0"}, {"title", "After"}}));
+  // Replaced by a file of the same size while the second is under way.
+  ASSERT_TRUE(RunUntil([&] { return server.Received().size() >= 2; }));
+  WriteFileAtomically(dir.Path(file), test::ProjectFileText("Index", Project({{"submitcustom", "0"}, {"title", "Again"}})));
+  ASSERT_TRUE(Finish());
+  std::vector<std::string> titles;
+  for (const auto& r : server.Received()) {
+    const size_t at = r.bytes.find("&t=");
+    titles.push_back(at == std::string::npos ? "" : r.bytes.substr(at + 3, r.bytes.find_first_of("& ", at + 3) - at - 3));
+  }
+  EXPECT_EQ(titles, (std::vector<std::string>{"Before", "After", "Again", "Again"}));
+  EXPECT_EQ(Line(kOkLine), "OK 4");
 }
 
 TEST_F(SubmitRun, AFileThatCannotBeReadIsShownAndTheRunGoesOn) {

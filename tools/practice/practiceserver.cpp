@@ -177,8 +177,9 @@ void TPracticeServer::Answer(Connection& c) {
   r.path = target.substr(0, target.find('?'));
   const size_t second = r.path.find('/', 1);
   const std::string behaviour = r.path.substr(1, second == std::string::npos ? std::string::npos : second - 1);
-  received_.push_back(r);
+  ++receivedCount_;
   Log(r);
+  if (keepReceived_) received_.push_back(r);
 
   QTcpSocket* s = c.socket;
   if (behaviour == "silent") return;
@@ -208,7 +209,7 @@ void TPracticeServer::Answer(Connection& c) {
 void TPracticeServer::Log(const TReceived& r) {
   if (logFile_.empty()) return;
   std::ofstream out(logFile_, std::ios::binary | std::ios::app);
-  out << "#request " << received_.size() << ' ' << r.bytes.size() << '\n' << r.bytes << '\n';
+  out << "#request " << receivedCount_ << ' ' << r.bytes.size() << '\n' << r.bytes << '\n';
 }
 
 std::vector<std::string> TPracticeServer::ReadLog(const std::string& path) {

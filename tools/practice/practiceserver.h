@@ -68,6 +68,9 @@ class TPracticeServer {
   // the request's bytes, and a line break.
   void SetLogFile(std::string path) { logFile_ = std::move(path); }
   void SetSlowMs(int ms) { slowMs_ = ms; }
+  // Whether Received() keeps every request (on by default). A server of its own process
+  // keeps none: only the log file tells what it received, and a long run stays small.
+  void SetKeepReceived(bool keep) { keepReceived_ = keep; }
   int SlowMs() const { return slowMs_; }
 
   const std::vector<TReceived>& Received() const { return received_; }
@@ -96,6 +99,8 @@ class TPracticeServer {
   std::vector<TReceived> received_;
   std::string logFile_;
   int slowMs_ = 200;
+  bool keepReceived_ = true;
+  size_t receivedCount_ = 0;
 };
 
 }  // namespace qs::practice

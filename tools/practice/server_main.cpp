@@ -10,6 +10,7 @@
 int main(int argc, char** argv) {
   QCoreApplication app(argc, argv);
   qs::practice::TPracticeServer server;
+  server.SetKeepReceived(false);
   uint16_t port = 0;
   for (int i = 1; i < argc; ++i) {
     const std::string a = argv[i];
