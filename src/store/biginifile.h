@@ -58,6 +58,10 @@ class TBigIniFile {
 
   void WriteSectionLines(std::string_view section, const std::vector<std::string>& source);
 
+  // Lets other processes at the file before Close(), for a store kept open only to be read
+  // from: its writes would no longer be safe.
+  void ReleaseLock() { lock_.reset(); }
+
   const std::string& FileName() const { return fileName_; }
   bool Changed() const { return changed_; }
   const TSectionList& Sections() const { return sections_; }

@@ -46,6 +46,9 @@ TBiggerIniFile& TIniSnapshot::Fresh() {
     store->SaveToDisk();
     Stat(now);
   }
+  // Kept for reading only: other processes may write the file meanwhile, and the identity
+  // check sees it.
+  store->ReleaseLock();
   identity_ = now;  // when stat() failed, `known` is false and the next look reads again
   store_ = std::move(store);
   return *store_;

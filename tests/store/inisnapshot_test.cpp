@@ -5,10 +5,12 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 
+#include <QLockFile>
 #include <filesystem>
 
 #include "app/errors.h"
 #include "platform/filesystem.h"
+#include "store/storelock.h"
 #include "support/tempfolder.h"
 
 namespace qs {
@@ -36,6 +38,10 @@ TEST_F(IniSnapshot, AnUnchangedFileIsReadOnce) {
   dir.Write("p.zro", "[s]\r\nk=one\r\n");
   for (int i = 0; i < 5; ++i) EXPECT_EQ(Value(), "one");
   EXPECT_EQ(snapshot.Reads(), 1);
+  // The snapshot keeps no other process from writing the file (a run holds it for its
+  // whole length).
+  QLockFile other(QString::fromStdString(TStoreLock::LockFileOf(path)));
+  EXPECT_TRUE(other.tryLock(0));
 }
 
 TEST_F(IniSnapshot, EveryKindOfChangeIsSeenByTheNextLook) {
