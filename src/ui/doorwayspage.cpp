@@ -9,6 +9,8 @@
 #include <QPainter>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QSpinBox>
 #include <QStackedWidget>
 #include <QToolBox>
@@ -47,6 +49,7 @@ QSpinBox* Spin(const char* name, int minimum, int maximum, QWidget* parent) {
   auto* spin = new QSpinBox(parent);
   spin->setObjectName(QString::fromLatin1(name));
   spin->setRange(minimum, maximum);
+  spin->setMinimumWidth(80);
   spin->setMaximumWidth(110);
   return spin;
 }
@@ -106,9 +109,17 @@ QWidget* TDoorwaysPage::BuildBuilder() {
   templatesCaption_ = new QLabel(panel);
   templates_ = new QButtonGroup(this);
   templates_->setExclusive(true);
-  auto* row = new QHBoxLayout;
+  // The row of pictures scrolls on its own where the window is too narrow for all eight.
+  auto* rowArea = new QScrollArea(panel);
+  rowArea->setObjectName(QStringLiteral("TemplateRow"));
+  rowArea->setFrameShape(QFrame::NoFrame);
+  rowArea->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  rowArea->setWidgetResizable(true);
+  auto* rowWidget = new QWidget(rowArea);
+  auto* row = new QHBoxLayout(rowWidget);
+  row->setContentsMargins(0, 0, 0, 0);
   for (int i = 0; i < kDoorTemplateCount; ++i) {
-    auto* b = new QToolButton(panel);
+    auto* b = new QToolButton(rowWidget);
     b->setObjectName(QStringLiteral("Template%1").arg(i + 1));
     b->setCheckable(true);
     b->setAutoRaise(true);
@@ -116,12 +127,15 @@ QWidget* TDoorwaysPage::BuildBuilder() {
     const std::string picture =
         "\\data\\doorways\\templates\\template" + std::to_string(i + 1) + ".png";
     b->setIcon(QIcon(Q(state_.folder.Path(picture))));
-    b->setIconSize(QSize(96, 72));
+    b->setIconSize(QSize(80, 60));
     templates_->addButton(b, i);
     templateButtons_.push_back(b);
     row->addWidget(b);
   }
   row->addStretch(1);
+  rowArea->setWidget(rowWidget);
+  rowArea->setFixedHeight(rowWidget->sizeHint().height() +
+                          rowArea->horizontalScrollBar()->sizeHint().height() + 4);
   templatesCaption_->setBuddy(templateButtons_.front());
   connect(templates_, &QButtonGroup::idClicked, this, &TDoorwaysPage::SelectTemplate);
 
@@ -141,7 +155,7 @@ QWidget* TDoorwaysPage::BuildBuilder() {
 
   auto* layout = new QVBoxLayout(panel);
   layout->addWidget(templatesCaption_);
-  layout->addLayout(row);
+  layout->addWidget(rowArea);
   layout->addWidget(builderPanels_, 1);
   layout->addLayout(commands);
   return panel;

@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTextBlock>
 #include <QTextCursor>
@@ -138,9 +139,12 @@ QWidget* TMetaTagsPage::BuildCreator() {
   hintsCaption_ = Label(nullptr, panel);
   hints_ = Label("Hints", panel);
   hints_->setWordWrap(true);
-  tagView_ = new QLineEdit(panel);
+  tagView_ = new QPlainTextEdit(panel);
   tagView_->setObjectName(QStringLiteral("TagView"));
   tagView_->setReadOnly(true);
+  tagView_->setTabChangesFocus(true);
+  tagView_->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+  tagView_->setFixedHeight(tagView_->fontMetrics().lineSpacing() * 4 + 12);
 
   auto* valueRow = new QHBoxLayout;
   valueRow->addWidget(tagValue_, 1);
@@ -246,8 +250,7 @@ void TMetaTagsPage::ShowTag(bool value) {
   wordCount_->Show({creator_.WordCount().count, !creator_.WordCount().red});
   warnings_->setText(Q(creator_.Warnings()));
   hints_->setText(Q(creator_.Hints()));
-  tagView_->setText(Q(creator_.TagView()));
-  tagView_->setCursorPosition(0);
+  tagView_->setPlainText(Q(creator_.TagView()));
   metaCopy_->setVisible(creator_.MetaCopyVisible());
   showing_ = false;
 }
@@ -264,12 +267,17 @@ QWidget* TMetaTagsPage::BuildEditor() {
   saveAs_ = NamedButton("SaveAs", panel);
   updateMeta_ = NamedButton("UpdateMetaInfo", panel);
   deleteTags_ = NamedButton("DeleteMetaTags", panel);
-  auto* commands = new QHBoxLayout;
-  for (QPushButton* b : {loadFile_, loadUrl_, pasteTags_, injectTags_, saveAs_, updateMeta_})
-    commands->addWidget(b);
-  // Removing is kept apart from the commands that add.
-  commands->addStretch(1);
-  commands->addWidget(deleteTags_);
+  // The document's commands on one row, the meta tag block's on another, removing kept
+  // apart from the commands that add.
+  auto* documentRow = new QHBoxLayout;
+  for (QPushButton* b : {loadFile_, loadUrl_, saveAs_}) documentRow->addWidget(b);
+  documentRow->addStretch(1);
+  documentRow->addWidget(updateMeta_);
+  auto* blockRow = new QHBoxLayout;
+  blockRow->addWidget(pasteTags_);
+  blockRow->addWidget(injectTags_);
+  blockRow->addStretch(1);
+  blockRow->addWidget(deleteTags_);
 
   urlBar_ = new QWidget(panel);
   urlBar_->setObjectName(QStringLiteral("UrlBar"));
@@ -290,8 +298,9 @@ QWidget* TMetaTagsPage::BuildEditor() {
   sourceCaption_->setBuddy(source_);
 
   auto* layout = new QVBoxLayout(panel);
-  layout->addLayout(commands);
+  layout->addLayout(documentRow);
   layout->addWidget(urlBar_);
+  layout->addLayout(blockRow);
   layout->addWidget(sourceCaption_);
   layout->addWidget(source_, 1);
 

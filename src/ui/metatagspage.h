@@ -22,6 +22,7 @@ class QComboBox;
 class QLabel;
 class QLineEdit;
 class QListView;
+class QPlainTextEdit;
 class QPushButton;
 class QToolBox;
 
@@ -71,7 +72,7 @@ class TMetaTagsPage : public QWidget {
   TLedCounter* WordCount() const { return wordCount_; }
   QLabel* Warnings() const { return warnings_; }
   QLabel* Hints() const { return hints_; }
-  QLineEdit* TagView() const { return tagView_; }
+  QPlainTextEdit* TagView() const { return tagView_; }
   QPushButton* MetaCopy() const { return metaCopy_; }
   TSourceEditor* MetaSource() const { return source_; }
   QWidget* UrlBar() const { return urlBar_; }
@@ -120,7 +121,7 @@ class TMetaTagsPage : public QWidget {
   QComboBox* tagValue2_ = nullptr;
   QCheckBox* tagCheck_ = nullptr;
   TLedCounter *charCount_ = nullptr, *wordCount_ = nullptr;
-  QLineEdit* tagView_ = nullptr;
+  QPlainTextEdit* tagView_ = nullptr;
   QPushButton* metaCopy_ = nullptr;
 
   QLabel* sourceCaption_ = nullptr;
