@@ -13,7 +13,6 @@
 #include <QScreen>
 #include <QStatusBar>
 #include <QSystemTrayIcon>
-#include <QToolBox>
 #include <QVBoxLayout>
 #include <utility>
 

@@ -30,7 +30,6 @@ class QListWidget;
 class QMenu;
 class QStackedWidget;
 class QSystemTrayIcon;
-class QToolBox;
 
 namespace qs {
 

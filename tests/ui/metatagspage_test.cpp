@@ -21,6 +21,7 @@
 #include "support/scriptserver.h"
 #include "ui/desktopfixture.h"
 #include "ui/htmlhighlighter.h"
+#include "ui/importform.h"
 #include "ui/ledcounter.h"
 #include "ui/sourceeditor.h"
 
@@ -226,6 +227,24 @@ TEST_F(MetaTagsPageTest, LoadUrlShowsConnectingDownloadingThenUrlAndTheSourceHol
   EXPECT_FALSE(page.UrlBar()->isVisible());
   ASSERT_EQ(server.Requests().size(), 1u);
   EXPECT_EQ(server.Requests()[0].rfind("GET /page.html HTTP/1.0\r\n", 0), 0u);
+}
+
+TEST_F(MetaTagsPageTest, UpdateMetaInfoOpensTheImportMonitorOnlyWithAConnection) {
+  // The project's own page is on loopback, where nothing answers.
+  dir.Write(kProjectFile, "[Index]\r\nurl=http://127.0.0.1:1/\r\ntitle=T\r\n");
+  TMetaTagsPage& page = OpenPage(TMetaPanel::Editor);
+  internet.connected = false;
+  Click(page.Button("UpdateMetaInfo"));
+  EXPECT_EQ(Messages(), std::vector<std::string>{"No internet connection was detected."});
+  EXPECT_FALSE(form->ImportForm()->isVisible());
+  EXPECT_FALSE(form->Import().Running());
+
+  internet.connected = true;
+  Click(page.Button("UpdateMetaInfo"));
+  EXPECT_TRUE(form->ImportForm()->isVisible());
+  EXPECT_EQ(form->Import().StartUrl(), "http://127.0.0.1:1/");
+  form->Import().Stop();
+  EXPECT_EQ(Messages().size(), 1u);
 }
 
 TEST_F(MetaTagsPageTest, TheSourceIsHighlightedAndNumbered) {
