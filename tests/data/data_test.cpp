@@ -711,12 +711,22 @@ TEST(DataReport, AWrittenReportPassesTidyAndItsCardsWrap) {
   entry.lines[kOkLine] = "OK: 1";
   entry.lines[kFailedLine] = "Failed: 1";
   entry.lines[kTimeoutLine] = "Timeout: 1";
+  auto row = [](const char* engine, const char* url, const char* result, const char* type,
+                const char* count) {
+    ActivityRow r;
+    r.engine = engine;
+    r.url = url;
+    r.result = result;
+    r.date = "12/11/2026 10:00:01";
+    r.type = type;
+    r.count = count;
+    return r;
+  };
   const std::vector<ActivityRow> rows = {
-      {"Practice Engine 1", "http://127.0.0.1:8080/m1?url=http://www.site.test/&k=a", "OK",
-       "12/11/2026 10:00:01", "Engine", "1"},
-      {"Practice FFA 2", "http://127.0.0.1:8080/m2", "Failed", "12/11/2026 10:00:02", "FFA", "1"},
-      {"Practice Network 3", "http://127.0.0.1:8080/m3", "Timeout", "12/11/2026 10:00:03",
-       "Network", "2500"}};
+      row("Practice Engine 1", "http://127.0.0.1:8080/m1?url=http://www.site.test/&k=a", "OK",
+          "Engine", "1"),
+      row("Practice FFA 2", "http://127.0.0.1:8080/m2", "Failed", "FFA", "1"),
+      row("Practice Network 3", "http://127.0.0.1:8080/m3", "Timeout", "Network", "2500")};
   const std::string path = TReportWriter(folder, table, settings).WriteReport(entry, rows, QDate(2026, 12, 11));
   EXPECT_NE(ReadFileBytes(path).value_or("").find("Submits to: Engines,FFAs,Networks"), std::string::npos);
   const TidyResult tidy = Tidy(path);
