@@ -574,6 +574,9 @@ TEST(DataDoorways, EightDistinctTemplatesWithTheirPlaceholders) {
     const std::string text = ReadBytes(file);
     EXPECT_TRUE(text.starts_with("<!DOCTYPE html>"));
     EXPECT_TRUE(texts.insert(text).second) << "same as another template";
+    // The head is the template's own (charset, viewport, title, description, keywords and
+    // copyright from their placeholders), not the meta tag block, whose Title, Viewport or
+    // Content-Type line would repeat an element the page has: no $metatags.
     for (const char* p : {"$redirect", "$title", "$header", "$content", "$footer", "$pagebg",
                           "$background", "$bordercolor", "$tableborder", "$cellpadding", "$cellspacing",
                           "$tface", "$tsize", "$tcolor", "$bodyface", "$bodysize", "$bodycolor"})
