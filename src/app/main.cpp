@@ -4,6 +4,7 @@
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <cstdlib>
+#include <unistd.h>
 #include <iostream>
 #include <string>
 #include <vector>
@@ -25,6 +26,11 @@ int main(int argc, char** argv) {
   std::string home;
   if (qs::WantsDesktop(args, home)) {
     if (DisplayAvailable()) {
+      // The doorway preview's web view shares the windows' OpenGL contexts. Its renderer's
+      // sandbox refuses to start for the superuser (a container's usual user), where the
+      // preview then runs without it.
+      QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+      if (::geteuid() == 0) ::setenv("QTWEBENGINE_DISABLE_SANDBOX", "1", 0);
       QApplication app(argc, argv);
       const std::string executableFolder = QCoreApplication::applicationDirPath().toStdString();
       try {

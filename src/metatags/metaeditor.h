@@ -29,7 +29,8 @@ class TMetaEditor {
   // ---- the tag list
   size_t TagCount() const { return catalogue_.Size(); }
   const std::string& TagNameAt(size_t index) const { return catalogue_.Tags()[index].name; }
-  bool Checked(size_t index) const { return checks_[index]; }
+  // Not checked before the first ProjectSelected().
+  bool Checked(size_t index) const { return index < checks_.size() && checks_[index]; }
   int Selected() const { return selected_; }
 
   // ---- the fields of the selected tag

@@ -74,10 +74,12 @@ void TMetaHtmlEditor::Go() {
     // Nothing is reported; Load URL shows the field and Go again.
     received_.close();
   }
+  UrlBarChanged();
 }
 
 void TMetaHtmlEditor::HttpMetaDocData(THttpCli& client) {
   urlLabel_ = Lookup("167") + " " + std::to_string(client.RcvdCount());
+  UrlBarChanged();
 }
 
 void TMetaHtmlEditor::HttpMetaRequestDone() {
@@ -90,6 +92,7 @@ void TMetaHtmlEditor::HttpMetaRequestDone() {
   urlFieldVisible_ = true;
   urlBarVisible_ = false;
   urlLabel_ = Lookup("label2");
+  UrlBarChanged();
   if (OnSourceLoaded) OnSourceLoaded();
 }
 

@@ -54,12 +54,18 @@ class TMetaHtmlEditor {
 
   // Told when a URL load has ended and the source was replaced.
   std::function<void()> OnSourceLoaded;
+  // Told when the URL bar's label or visibility changed during a load (Connecting...,
+  // each Downloading... count, and back to URL:).
+  std::function<void()> OnUrlBarChanged;
 
   THttpCli& HttpMeta() { return *httpMeta_; }
 
  private:
   std::string Lookup(std::string_view key) const { return state_.languageTable.Lookup(key); }
   void HideUrlBar() { urlBarVisible_ = false; }
+  void UrlBarChanged() {
+    if (OnUrlBarChanged) OnUrlBarChanged();
+  }
   std::string Block() const;
   void HttpMetaDocData(THttpCli& client);
   void HttpMetaRequestDone();

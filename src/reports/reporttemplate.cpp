@@ -46,14 +46,36 @@ TTemplatePieces TReportTemplate::Cut(std::string_view text) {
   return p;
 }
 
+namespace {
+
+// A value of the engine table as HTML text or attribute value: the tables come from outside
+// (database updates), and an address's "&" or a name's "<" must not end an attribute or make
+// markup of its own.
+std::string HtmlText(std::string_view value) {
+  std::string out;
+  out.reserve(value.size());
+  for (char c : value) {
+    switch (c) {
+      case '&': out += "&amp;"; break;
+      case '"': out += "&quot;"; break;
+      case '<': out += "&lt;"; break;
+      case '>': out += "&gt;"; break;
+      default: out += c;
+    }
+  }
+  return out;
+}
+
+}  // namespace
+
 std::string TReportTemplate::FillRow(std::string_view block, const TReportRow& row, int index,
                                      bool bands) {
-  std::string t = ReplaceAll(block, "$engname", row.engine);
-  t = ReplaceAll(t, "$engurl", row.url);
+  std::string t = ReplaceAll(block, "$engname", HtmlText(row.engine));
+  t = ReplaceAll(t, "$engurl", HtmlText(row.url));
   t = ReplaceAll(t, "$engresult", row.result);
   t = ReplaceAll(t, "$engdatetime", row.dateTime);
-  t = ReplaceAll(t, "$engtype", row.type);
-  t = ReplaceAll(t, "$engcount", row.count);
+  t = ReplaceAll(t, "$engtype", HtmlText(row.type));
+  t = ReplaceAll(t, "$engcount", HtmlText(row.count));
   t = ReplaceAll(t, "$id", std::to_string(index));
   return ReplaceAll(t, "$band", bands ? (index % 2 ? "band1" : "band2") : "");
 }

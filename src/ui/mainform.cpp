@@ -14,7 +14,6 @@
 #include <QStatusBar>
 #include <QSystemTrayIcon>
 #include <QTimer>
-#include <QToolBox>
 #include <QVBoxLayout>
 #include <utility>
 
@@ -23,10 +22,12 @@
 #include "platform/skin.h"
 #include "ui/applytable.h"
 #include "ui/dialog97.h"
+#include "ui/doorwayspage.h"
 #include "engines/restart.h"
 #include "metatags/metaupdate.h"
 #include "ui/helpform.h"
 #include "ui/importform.h"
+#include "ui/metatagspage.h"
 #include "ui/optionsform.h"
 #include "ui/projectspage.h"
 #include "ui/rankingpage.h"
@@ -80,6 +81,10 @@ TForm1::TForm1(const TAppFolder& folder, TFormOptions options)
   RunStartup(options.splash);
   run_ = std::make_unique<TRunControl>(summit_.state, summit_.catalogue, connection_, *dialogs_, *internet_);
   import_ = std::make_unique<TImportMonitor>(summit_.state, editor_, *dialogs_);
+  metaEditor_ = std::make_unique<TMetaEditor>(summit_.state, summit_.metaCatalogue);
+  metaHtmlEditor_ = std::make_unique<TMetaHtmlEditor>(summit_.state, summit_.metaCatalogue,
+                                                      *dialogs_, *internet_);
+  doorway_ = std::make_unique<TDoorwayPage>(summit_.state, summit_.metaCatalogue, *dialogs_);
   newDomainModel_.importMonitor = import_.get();
   newProjectModel_.importMonitor = import_.get();
   summit_.AttachScheduler(*run_, connection_, *internet_, *dialogs_,
@@ -120,6 +125,9 @@ TForm1::~TForm1() {
   delete std::exchange(submitPage_, nullptr);
   delete std::exchange(databasePage_, nullptr);
   delete std::exchange(rankingPage_, nullptr);
+  delete std::exchange(metaTagsPage_, nullptr);
+  delete std::exchange(doorwaysPage_, nullptr);
+  editor_.OnProjectLoaded = nullptr;
   summit_.scheduler.reset();
   import_.reset();
   run_.reset();
@@ -161,23 +169,6 @@ void TForm1::RunStartup(bool splash) {
 }
 
 // ---- the window ---------------------------------------------------------------------------
-
-QWidget* TForm1::PanelPage(const char* name, std::vector<const char*> panelKeys) {
-  auto* page = new QWidget;
-  page->setObjectName(QString::fromLatin1(name));
-  auto* layout = new QVBoxLayout(page);
-  if (!panelKeys.empty()) {
-    // The page's work comes with its own window part; the panels are here so that the
-    // menu commands open them.
-    auto* box = new QToolBox(page);
-    for (size_t i = 0; i < panelKeys.size(); ++i) box->addItem(new QWidget, QString());
-    panelKeys_.emplace_back(box, panelKeys);
-    layout->addWidget(box);
-  } else {
-    layout->addStretch(1);
-  }
-  return page;
-}
 
 void TForm1::BuildWindow() {
   const TAppFolder& folder = summit_.state.folder;
@@ -224,8 +215,13 @@ void TForm1::BuildWindow() {
   pageWidgets_[int(TPage::Submit)] = submitPage_;
   rankingPage_ = new TRankingPage(summit_.rankEngineList, editor_, connection_, *dialogs_, *internet_, summit_.state);
   pageWidgets_[int(TPage::Ranking)] = rankingPage_;
-  pageWidgets_[int(TPage::MetaTags)] = PanelPage("MetaTagsPage", {"216", "217"});
-  pageWidgets_[int(TPage::Doorways)] = PanelPage("DoorwaysPage", {"234", "237"});
+  metaTagsPage_ = new TMetaTagsPage(*metaEditor_, *metaHtmlEditor_, summit_.metaCatalogue, editor_,
+                                    summit_.state, *dialogs_);
+  connect(metaTagsPage_, &TMetaTagsPage::updateMetaInfoRequested, this, &TForm1::UpdateMetaInfo);
+  editor_.OnProjectLoaded = [this] { metaTagsPage_->ProjectSelected(); };
+  pageWidgets_[int(TPage::MetaTags)] = metaTagsPage_;
+  doorwaysPage_ = new TDoorwaysPage(*doorway_, editor_, summit_.state, *dialogs_);
+  pageWidgets_[int(TPage::Doorways)] = doorwaysPage_;
   reportsPage_ = new TReportsPage(summit_.state, editor_, *dialogs_);
   pageWidgets_[int(TPage::Reports)] = reportsPage_;
   databasePage_ = new TDatabasePage(summit_, *dialogs_, updateKey_);
@@ -354,7 +350,14 @@ void TForm1::OpenPanelOf(TPage page, int panel) {
     databasePage_->OpenPanel(static_cast<TDatabasePanel>(panel));
     return;
   }
-  if (auto* box = pageWidgets_[int(page)]->findChild<QToolBox*>()) box->setCurrentIndex(panel);
+  if (page == TPage::MetaTags) {
+    metaTagsPage_->OpenPanel(static_cast<TMetaPanel>(panel));
+    return;
+  }
+  if (page == TPage::Doorways) {
+    doorwaysPage_->OpenPanel(static_cast<TDoorwayPanel>(panel));
+    return;
+  }
 }
 
 void TForm1::BuildMenus() {
@@ -394,9 +397,9 @@ void TForm1::BuildMenus() {
   Action(meta, "217", "actMetaEditor", [this] { OpenPanelOf(TPage::MetaTags, 1); });
   QMenu* doorways = Menu(nullptr, "52", "MenuDoorways");
   QMenu* builder = Menu(doorways, "356", "MenuPageBuilder");
-  Action(builder, "357", "actPageOptions", [this] { OpenPanelOf(TPage::Doorways, 0); });
-  Action(builder, "358", "actContentEditor", [this] { OpenPanelOf(TPage::Doorways, 0); });
-  Action(doorways, "359", "actPreviewSave", [this] { OpenPanelOf(TPage::Doorways, 1); });
+  Action(builder, "357", "actPageOptions", [this] { OpenPanelOf(TPage::Doorways, int(TDoorwayPanel::Options)); });
+  Action(builder, "358", "actContentEditor", [this] { OpenPanelOf(TPage::Doorways, int(TDoorwayPanel::Content)); });
+  Action(doorways, "359", "actPreviewSave", [this] { OpenPanelOf(TPage::Doorways, int(TDoorwayPanel::Preview)); });
   QMenu* reports = Menu(nullptr, "50", "MenuReports");
   Action(reports, "335", "actReportsOpen", [this] { ChooseTab(TPage::Reports); });
   Action(reports, "249", "actReportPreview", [this] { reportsPage_->Preview(); });
@@ -511,6 +514,7 @@ void TForm1::RefreshAll() {
   // A project deleted or its history cleared: the open page shows what is left.
   if (page_ == TPage::Ranking) rankingPage_->ReloadHistory();
   if (page_ == TPage::Reports) reportsPage_->Refresh();
+  metaTagsPage_->Refresh();
 }
 
 void TForm1::Run(const std::function<void()>& command) {
@@ -592,9 +596,10 @@ void TForm1::ApplyTable() {
     for (size_t i = 0; i < named.size(); ++i) named[i]->setText(Q(marked[i]));
   };
   mnemonics(menuBar()->actions());
+  std::vector<std::string> menuBarTexts;
+  for (QAction* a : menuBar()->actions())
+    if (!a->isSeparator() && !a->text().isEmpty()) menuBarTexts.push_back(a->text().toStdString());
   for (QMenu* menu : menuBar()->findChildren<QMenu*>()) mnemonics(menu->actions());
-  for (auto& [box, keys] : panelKeys_)
-    for (size_t i = 0; i < keys.size(); ++i) box->setItemText(int(i), Q(table.Lookup(keys[i])));
   for (int i = 0; i < kTabCount; ++i)
     tabs_->Tab(i)->SetCaption(Q(TabCaptionHtml(table.Lookup(kTabRules[i].captionKey))));
   FitTabs();
@@ -603,6 +608,8 @@ void TForm1::ApplyTable() {
   databasePage_->ApplyTable(table);
   rankingPage_->ApplyTable(table);
   reportsPage_->ApplyTable(table);
+  metaTagsPage_->ApplyTable(table, menuBarTexts);
+  doorwaysPage_->ApplyTable(table, menuBarTexts);
   newDomain_->ApplyTable(table);
   newProject_->ApplyTable(table);
   importForm_->ApplyTable(table);

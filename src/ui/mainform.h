@@ -13,6 +13,9 @@
 
 #include "app/summit.h"
 #include "app/windowtexts.h"
+#include "doorways/doorwaypage.h"
+#include "metatags/metaeditor.h"
+#include "metatags/metahtmleditor.h"
 #include "net/connectionsettings.h"
 #include "platform/internetconnection.h"
 #include "platform/signature.h"
@@ -30,7 +33,6 @@ class QListWidget;
 class QMenu;
 class QStackedWidget;
 class QSystemTrayIcon;
-class QToolBox;
 
 namespace qs {
 
@@ -45,6 +47,8 @@ class TRankingPage;
 class TReportsPage;
 class TSplash;
 class TDatabasePage;
+class TDoorwaysPage;
+class TMetaTagsPage;
 class TSubmitPage;
 class TTabStrip;
 
@@ -71,6 +75,7 @@ class TForm1 : public QMainWindow {
   TConnectionSettings& Connection() { return connection_; }
   IDialogs& Dialogs() { return *dialogs_; }
   TRunControl& Run() { return *run_; }
+  TMetaHtmlEditor& MetaHtml() { return *metaHtmlEditor_; }
   TScheduler& Scheduler() { return *summit_.scheduler; }
   bool StartupComplete() const { return startupComplete_; }
 
@@ -85,6 +90,8 @@ class TForm1 : public QMainWindow {
   TDatabasePage* DatabasePage() const { return databasePage_; }
   TRankingPage* RankingPage() const { return rankingPage_; }
   TReportsPage* ReportsPage() const { return reportsPage_; }
+  TMetaTagsPage* MetaTagsPage() const { return metaTagsPage_; }
+  TDoorwaysPage* DoorwaysPage() const { return doorwaysPage_; }
   TTabStrip* Tabs() const { return tabs_; }
   QListWidget* DomainList() const { return domainList_; }
   QListWidget* ProjectList() const { return projectList_; }
@@ -137,7 +144,6 @@ class TForm1 : public QMainWindow {
   QMenu* Menu(QMenu* parent, const char* key, const char* name);
   QAction* Action(QMenu* menu, const char* key, const char* name, std::function<void()> slot);
   void BuildListMenus();
-  QWidget* PanelPage(const char* name, std::vector<const char*> panelKeys);
   void OpenPanelOf(TPage page, int panel);
   void FirstShowing();
 
@@ -164,6 +170,9 @@ class TForm1 : public QMainWindow {
   TProjectEditor editor_;
   std::unique_ptr<TRunControl> run_;
   std::unique_ptr<TImportMonitor> import_;
+  std::unique_ptr<TMetaEditor> metaEditor_;
+  std::unique_ptr<TMetaHtmlEditor> metaHtmlEditor_;
+  std::unique_ptr<TDoorwayPage> doorway_;
   TNewDomainWizard newDomainModel_;
   TNewProjectWizard newProjectModel_;
   std::unique_ptr<TSplash> splash_;
@@ -194,8 +203,9 @@ class TForm1 : public QMainWindow {
   TDatabasePage* databasePage_ = nullptr;
   TRankingPage* rankingPage_ = nullptr;
   TReportsPage* reportsPage_ = nullptr;
+  TMetaTagsPage* metaTagsPage_ = nullptr;
+  TDoorwaysPage* doorwaysPage_ = nullptr;
   std::vector<std::pair<QObject*, const char*>> keyed_;  // menus and actions with caption keys
-  std::vector<std::pair<QToolBox*, std::vector<const char*>>> panelKeys_;
   QSystemTrayIcon* tray_ = nullptr;
   QMenu* trayMenu_ = nullptr;
   int trayFrame_ = 0;

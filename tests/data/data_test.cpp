@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
+#include <QProcess>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -16,6 +17,8 @@
 
 #include "app/appfolder.h"
 #include "app/langtable.h"
+#include "doorways/doorwaybuilder.h"
+#include "doorways/doorwaypage.h"
 #include "engines/categories.h"
 #include "engines/enginefields.h"
 #include "engines/manuallist.h"
@@ -23,6 +26,11 @@
 #include "net/httpurl.h"
 #include "support/fakesocket.h"
 #include "support/httprecorder.h"
+#include "support/peers.h"
+#include "support/tempfolder.h"
+#include "reports/reporttemplate.h"
+#include "platform/filesystem.h"
+#include "submit/runentry.h"
 #include "store/biginifile.h"
 #include "store/sdfdataset.h"
 
@@ -566,7 +574,10 @@ TEST(DataDoorways, EightDistinctTemplatesWithTheirPlaceholders) {
     const std::string text = ReadBytes(file);
     EXPECT_TRUE(text.starts_with("<!DOCTYPE html>"));
     EXPECT_TRUE(texts.insert(text).second) << "same as another template";
-    for (const char* p : {"$metatags", "$redirect", "$title", "$header", "$content", "$footer", "$pagebg",
+    // The head is the template's own (charset, viewport, title, description, keywords and
+    // copyright from their placeholders), not the meta tag block, whose Title, Viewport or
+    // Content-Type line would repeat an element the page has: no $metatags.
+    for (const char* p : {"$redirect", "$title", "$header", "$content", "$footer", "$pagebg",
                           "$background", "$bordercolor", "$tableborder", "$cellpadding", "$cellspacing",
                           "$tface", "$tsize", "$tcolor", "$bodyface", "$bodysize", "$bodycolor"})
       EXPECT_NE(text.find(p), std::string::npos) << p;
@@ -575,7 +586,6 @@ TEST(DataDoorways, EightDistinctTemplatesWithTheirPlaceholders) {
     // The redirect defines Start(); the page calls it on load only when it is there.
     EXPECT_NE(text.find("typeof Start === \"function\""), std::string::npos);
     EXPECT_LT(text.find("$redirect"), text.find("typeof Start"));
-    EXPECT_LT(text.find("$metatags"), text.find("</head>"));
     for (const char* tag : {"html", "head", "body", "style", "script", "main", "header", "footer", "nav"})
       EXPECT_TRUE(Balanced(text, tag)) << tag;
     EXPECT_TRUE(Exists("data/doorways/templates/template" + std::to_string(n) + ".png"));
@@ -584,6 +594,148 @@ TEST(DataDoorways, EightDistinctTemplatesWithTheirPlaceholders) {
   EXPECT_FALSE(Exists("data/doorheader.htm"));
   EXPECT_FALSE(Exists("data/doorcontent.htm"));
   EXPECT_FALSE(Exists("data/doorfooter.htm"));
+}
+
+// Case-insensitive count, for elements a template or a meta tag block may write in capitals.
+size_t CountIgnoringCase(std::string text, std::string what) {
+  for (std::string* t : {&text, &what})
+    std::transform(t->begin(), t->end(), t->begin(), [](unsigned char c) { return std::tolower(c); });
+  return Count(text, what);
+}
+
+// What `tidy -errors -q` says about a file (its errors and warnings), with its exit status;
+// a failure when tidy cannot be run.
+struct TidyResult {
+  bool ran = false;
+  int status = -1;
+  std::string said;
+};
+TidyResult Tidy(const std::string& path) {
+  QProcess tidy;
+  tidy.setProcessChannelMode(QProcess::MergedChannels);
+  tidy.start(QStringLiteral("tidy"), {QStringLiteral("-errors"), QStringLiteral("-q"), QString::fromStdString(path)});
+  TidyResult r;
+  if (!tidy.waitForStarted(10000) || !tidy.waitForFinished(30000)) return r;
+  r.ran = true;
+  r.status = tidy.exitCode();
+  r.said = tidy.readAll().toStdString();
+  return r;
+}
+
+#define QS_REQUIRE_TIDY(result)                                                    \
+  do {                                                                             \
+    if (!(result).ran) {                                                           \
+      if (::qs::test::PeersRequired()) FAIL() << "tidy cannot be run";            \
+      GTEST_SKIP() << "tidy is not installed (scripts/bootstrap installs it)";     \
+    }                                                                              \
+  } while (0)
+
+// A page built from every template with the default options and blocks, for a project that
+// includes every tag of the catalogue (Title, Viewport and Content-Type among them): each head
+// element is there once, the body block reads as lines of its own, and tidy finds nothing.
+TEST(DataDoorways, ABuiltPageHasEachHeadElementOnceAndPassesTidy) {
+  test::TempFolder dir;
+  TDoorwaySettings options;
+  TDoorwayPage::BuiltinBlocks(options);
+  TDoorwayProject project;
+  project.url = project.editorUrl = "http://www.site.test/";
+  project.title = "Red and green apples";
+  project.description = "Apples of every colour, picked this week";
+  project.copyright = "Copyright 2026 Site Ltd";
+  project.keywords = "red apples, green apples,apple juice";
+  project.metaTags =
+      "<TITLE>Red and green apples</TITLE>\r\n"
+      "<META NAME=\"Viewport\" CONTENT=\"width=device-width, initial-scale=1\">\r\n"
+      "<META HTTP-EQUIV=\"Content-Type\" CONTENT=\"text/html; charset=utf-8\">\r\n"
+      "<META NAME=\"Robots\" CONTENT=\"index, follow\">\r\n";
+  for (int n = 1; n <= 8; ++n) {
+    SCOPED_TRACE("template " + std::to_string(n));
+    const std::string page = BuildDoorwayPage(
+        ReadBytes("data/doorways/templates/template" + std::to_string(n) + ".html"), options, project,
+        [] { ADD_FAILURE() << "the project has a title"; });
+    const size_t head = page.find("</head>");
+    ASSERT_NE(head, std::string::npos);
+    EXPECT_EQ(CountIgnoringCase(page, "<title"), 1u);
+    EXPECT_EQ(CountIgnoringCase(page, "name=\"viewport\""), 1u);
+    EXPECT_EQ(CountIgnoringCase(page, "charset"), 1u);
+    EXPECT_EQ(CountIgnoringCase(page, "name=\"description\""), 1u);
+    EXPECT_EQ(CountIgnoringCase(page, "name=\"keywords\""), 1u);
+    EXPECT_NE(page.find("<title>Red and green apples</title>"), std::string::npos);
+    EXPECT_LT(page.find("<title>"), head);
+    // The body block's lines stay lines: its box keeps its line breaks.
+    EXPECT_NE(page.find("white-space: pre-line"), std::string::npos);
+    EXPECT_NE(page.find("below...\r\nred apples, green apples,apple juice\r\nThen"), std::string::npos);
+    const std::string file = "page" + std::to_string(n) + ".html";
+    dir.Write(file, page);
+    const TidyResult tidy = Tidy(dir.Path(file));
+    QS_REQUIRE_TIDY(tidy);
+    EXPECT_EQ(tidy.said, "");
+    EXPECT_EQ(tidy.status, 0);
+  }
+}
+
+// Template 8 lays its three tiles in a grid of their own, so no column is left empty beside
+// them at any width; the header and the footer span the page.
+TEST(DataDoorways, Template8HasAsManyColumnsAsTiles) {
+  const std::string text = ReadBytes("data/doorways/templates/template8.html");
+  const size_t tiles = text.find("<div class=\"tiles\">");
+  ASSERT_NE(tiles, std::string::npos);
+  const size_t end = text.find("</div>", tiles);
+  EXPECT_EQ(Count(text.substr(tiles, end - tiles), "class=\"box tile\""), 3u);
+  EXPECT_NE(text.find(".tiles { display: grid;"), std::string::npos);
+  EXPECT_EQ(text.find("grid-column: 1 / -1"), std::string::npos);
+}
+
+// A written report: its cards wrap a long word (the list of types has no blank), and tidy
+// finds nothing in it.
+TEST(DataReport, AWrittenReportPassesTidyAndItsCardsWrap) {
+  const std::string text = ReadBytes("data/domains/report-template.htm");
+  const size_t card = text.find(".card {");
+  ASSERT_NE(card, std::string::npos);
+  const std::string rule = text.substr(card, text.find('}', card) - card);
+  EXPECT_NE(rule.find("overflow-wrap: anywhere"), std::string::npos) << rule;
+  EXPECT_NE(rule.find("min-width: 0"), std::string::npos) << rule;
+
+  test::TempFolder dir;
+  dir.Write("data/domains/projects/site.test/Index.zro",
+            "[Index]\r\nurl=http://www.site.test/\r\ntitle=Red & green apples\r\n"
+            "description=Apples of every colour\r\nkey1=red,green\r\ncatagory=Business\r\n");
+  TLanguageTable table;
+  table.LoadBuiltin();
+  TReportSettings settings;
+  settings.templateFile = DataPath("data/domains/report-template.htm");
+  const TAppFolder folder = dir.AppFolder();
+  RunEntry entry;
+  entry.domain = "site.test";
+  entry.project = "Index";
+  entry.lines[kStatusLine] = "Status: Complete";
+  entry.lines[kKindsLine] = table.Lookup("107");
+  entry.lines[kTotalLine] = "Total: 3";
+  entry.lines[kOkLine] = "OK: 1";
+  entry.lines[kFailedLine] = "Failed: 1";
+  entry.lines[kTimeoutLine] = "Timeout: 1";
+  auto row = [](const char* engine, const char* url, const char* result, const char* type,
+                const char* count) {
+    ActivityRow r;
+    r.engine = engine;
+    r.url = url;
+    r.result = result;
+    r.date = "12/11/2026 10:00:01";
+    r.type = type;
+    r.count = count;
+    return r;
+  };
+  const std::vector<ActivityRow> rows = {
+      row("Practice Engine 1", "http://127.0.0.1:8080/m1?url=http://www.site.test/&k=a", "OK",
+          "Engine", "1"),
+      row("Practice FFA 2", "http://127.0.0.1:8080/m2", "Failed", "FFA", "1"),
+      row("Practice Network 3", "http://127.0.0.1:8080/m3", "Timeout", "Network", "2500")};
+  const std::string path = TReportWriter(folder, table, settings).WriteReport(entry, rows, QDate(2026, 12, 11));
+  EXPECT_NE(ReadFileBytes(path).value_or("").find("Submits to: Engines,FFAs,Networks"), std::string::npos);
+  const TidyResult tidy = Tidy(path);
+  QS_REQUIRE_TIDY(tidy);
+  EXPECT_EQ(tidy.said, "");
+  EXPECT_EQ(tidy.status, 0);
 }
 
 // ---------------------------------------------------------------------------------------------

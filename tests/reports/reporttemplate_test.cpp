@@ -62,7 +62,8 @@ TEST(ReportTemplate, RowsHeadAndTail) {
   head.webDesc = "Desc";
   const std::vector<TReportRow> rows{{"A", "http://a/", "OK", "d1", "ENGINE", "1"},
                                      {"B", "", "", "d2", "FFA", "2"},
-                                     {"C", "u", "Failed", "d3", "NETWORKS", "40"}};
+                                     // Engine table values go in as HTML text.
+                                     {"C<b>", "u?a=1&b=\"2\"", "Failed", "d3", "NETWORKS", "40"}};
   TReportSettings s;
   s.border = 3;
   const std::string out = TReportTemplate::Compose(p, head, rows, s);
@@ -70,7 +71,7 @@ TEST(ReportTemplate, RowsHeadAndTail) {
             "<h1>Title with Desc|Desc|3 5 5|OK 3</h1>\r\n"
             "\n<!--STARTDATA-->\r\n<tr class=\"band2\">0:A:http://a/:OK:d1:ENGINE:1</tr>\r\n<!--ENDDATA-->\r\n"
             "\n<!--STARTDATA-->\r\n<tr class=\"band1\">1:B:::d2:FFA:2</tr>\r\n<!--ENDDATA-->\r\n"
-            "\n<!--STARTDATA-->\r\n<tr class=\"band2\">2:C:u:Failed:d3:NETWORKS:40</tr>\r\n<!--ENDDATA-->\r\n"
+            "\n<!--STARTDATA-->\r\n<tr class=\"band2\">2:C&lt;b&gt;:u?a=1&amp;b=&quot;2&quot;:Failed:d3:NETWORKS:40</tr>\r\n<!--ENDDATA-->\r\n"
             "\r\n<p>$ok $engname</p>\r\n");
   s.bands = false;
   EXPECT_EQ(TReportTemplate::Compose(p, head, rows, s).find("band"), std::string::npos);
