@@ -137,12 +137,13 @@ std::vector<std::string> TDomainStore::Usable(std::vector<std::string> lines,
   return lines;
 }
 
-std::vector<std::string> TDomainStore::ChangeList(const std::string& file,
-                                                  std::string_view countSection,
-                                                  std::string_view name, bool add) const {
+std::vector<std::string> TDomainStore::ChangeList(
+    const std::string& file, std::string_view countSection, std::string_view name, bool add,
+    const std::function<void(const std::vector<std::string>&)>& check) const {
   TBigIniFile ini(file);
   std::vector<std::string> list;
   ini.ReadSectionLines("List", list);
+  if (check) check(list);
   auto it = std::find(list.begin(), list.end(), name);
   if (add && it == list.end()) list.emplace_back(name);
   if (!add && it != list.end()) list.erase(it);
@@ -179,10 +180,12 @@ std::vector<std::string> TDomainStore::RemoveFromDomainList(std::string_view dom
   return Usable(ChangeList(DomainListFile(), "Domains", domain, false), {}, nullptr);
 }
 
-std::vector<std::string> TDomainStore::AddToProjectList(std::string_view domain,
-                                                        std::string_view listed) const {
+std::vector<std::string> TDomainStore::AddToProjectList(
+    std::string_view domain, std::string_view listed,
+    const std::function<void(const std::vector<std::string>&)>& check) const {
   CheckProjectKey(ProjectKeyOf(listed));
-  return Usable(ChangeList(ProjectListFile(domain), "Session", listed, true), domain, nullptr);
+  return Usable(ChangeList(ProjectListFile(domain), "Session", listed, true, check), domain,
+                nullptr);
 }
 
 std::vector<std::string> TDomainStore::RemoveFromProjectList(std::string_view domain,

@@ -2,6 +2,7 @@
 // file per project, all read and written through the INI store, one opening per call.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -47,7 +48,11 @@ class TDomainStore {
   // Read...List does.
   std::vector<std::string> AddToDomainList(std::string_view domain) const;
   std::vector<std::string> RemoveFromDomainList(std::string_view domain) const;
-  std::vector<std::string> AddToProjectList(std::string_view domain, std::string_view listed) const;
+  // `check` sees the lines before the name is added, under the lock, and may throw to
+  // refuse it.
+  std::vector<std::string> AddToProjectList(
+      std::string_view domain, std::string_view listed,
+      const std::function<void(const std::vector<std::string>&)>& check = {}) const;
   std::vector<std::string> RemoveFromProjectList(std::string_view domain,
                                                  std::string_view listed) const;
 
@@ -67,8 +72,9 @@ class TDomainStore {
 
  private:
   std::vector<std::string> ReadList(const std::string& file) const;
-  std::vector<std::string> ChangeList(const std::string& file, std::string_view countSection,
-                                      std::string_view name, bool add) const;
+  std::vector<std::string> ChangeList(
+      const std::string& file, std::string_view countSection, std::string_view name, bool add,
+      const std::function<void(const std::vector<std::string>&)>& check = {}) const;
   std::vector<std::string> Usable(std::vector<std::string> lines, std::string_view domain,
                                   std::vector<std::string>* skipped) const;
   void SaveList(const std::string& file, std::string_view countSection,

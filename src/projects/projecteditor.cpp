@@ -450,10 +450,14 @@ void TProjectEditor::CreateProject(const TNewProjectRecord& record) {
       !problem.empty())
     throw NameError("The project name \"" + record.listedName + "\" cannot be used: " + problem +
                     ".");
-  state_.projects = store_.ReadProjectList(record.domain);
-  if (std::string other = ProjectSharingFileWith(record.listedName); !other.empty())
-    throw NameError(Lookup("sharedprojectfile") + " (" + other + ")");
-  state_.projects = store_.AddToProjectList(record.domain, record.listedName);
+  // Under the list's lock, so that another process adding the other name at the same moment
+  // cannot slip between the check and the change.
+  state_.projects = store_.AddToProjectList(
+      record.domain, record.listedName, [&](const std::vector<std::string>& lines) {
+        for (const std::string& other : lines)
+          if (other != record.listedName && ProjectKeyOf(other) == key)
+            throw NameError(Lookup("sharedprojectfile") + " (" + other + ")");
+      });
   const TContactData& c = record.contact;
   const std::pair<std::string_view, const std::string*> keys[] = {
       {"url", &record.url},          {"title", &record.title},     {"email", &c.email},
