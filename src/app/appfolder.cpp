@@ -59,6 +59,7 @@ void FillFolder(const std::string& installedData, const std::string& root) {
 
 // A folder filled by an older version, or one whose files the user removed: every shipped
 // file that is missing comes back, each written whole. Files that are there stay as they are.
+// Nothing here stops the start: a file that cannot be added is tried again next time.
 void AddMissingFiles(const std::string& installedData, const std::string& root) {
   std::error_code ec;
   for (auto it = fs::recursive_directory_iterator(installedData, ec);
@@ -66,11 +67,14 @@ void AddMissingFiles(const std::string& installedData, const std::string& root) 
     if (!it->is_regular_file()) continue;
     const fs::path target = fs::path(root) / fs::relative(it->path(), installedData);
     if (fs::exists(fs::symlink_status(target))) continue;
-    CreateFolders(target.parent_path().string());
-    const std::optional<std::string> bytes = ReadFileBytes(it->path().string());
-    if (bytes) WriteFileAtomically(target.string(), *bytes);
+    try {
+      CreateFolders(target.parent_path().string());
+      const std::optional<std::string> bytes = ReadFileBytes(it->path().string());
+      if (bytes) WriteFileAtomically(target.string(), *bytes);
+    } catch (const IoError&) {
+      // The folder is usable without it (a full disk, say); the next start tries again.
+    }
   }
-  if (ec) throw IoError("Cannot read " + installedData + ": " + ec.message());
 }
 
 }  // namespace
