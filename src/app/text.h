@@ -33,4 +33,8 @@ std::vector<std::string_view> SplitLines(std::string_view text);
 // Every occurrence of `from` replaced by `to`, letter case significant.
 std::string ReplaceAll(std::string_view text, std::string_view from, std::string_view to);
 
+// The text as HTML text or attribute value: "&", "\"", "<" and ">" become entities, so that
+// text from outside can neither end an attribute nor make markup of its own.
+std::string HtmlEscaped(std::string_view value);
+
 }  // namespace qs

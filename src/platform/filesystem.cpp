@@ -4,7 +4,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cctype>
+#include <cstdint>
 #include <cerrno>
 #include <chrono>
 #include <cstdio>
@@ -41,6 +43,28 @@ std::string FolderOf(const std::string& path) {
   return path.substr(0, slash);
 }
 
+std::string TooLarge(const std::string& path, size_t maxBytes) {
+  return "Cannot read " + path + ": it is larger than " + std::to_string(maxBytes) + " bytes";
+}
+
+// The rest of an open file; more than `maxBytes` (the file may grow while it is read) throws.
+std::string ReadAll(int fd, const std::string& path, size_t expected, size_t maxBytes) {
+  std::string bytes;
+  bytes.reserve(std::min(expected, maxBytes));
+  char buffer[65536];
+  for (;;) {
+    ssize_t n = ::read(fd, buffer, sizeof buffer);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      throw IoError(OsErrorText("Cannot read", path, errno));
+    }
+    if (n == 0) break;
+    if (static_cast<size_t>(n) > maxBytes - bytes.size()) throw IoError(TooLarge(path, maxBytes));
+    bytes.append(buffer, static_cast<size_t>(n));
+  }
+  return bytes;
+}
+
 mode_t CurrentUmask() {
   mode_t mask = ::umask(0);
   ::umask(mask);
@@ -58,19 +82,7 @@ std::optional<std::string> ReadFileBytes(const std::string& path) {
   struct stat st {};
   if (::fstat(fd.get(), &st) != 0) throw IoError(OsErrorText("Cannot read", path, errno));
   if (S_ISDIR(st.st_mode)) throw IoError(OsErrorText("Cannot read", path, EISDIR));
-  std::string bytes;
-  if (st.st_size > 0) bytes.reserve(static_cast<size_t>(st.st_size));
-  char buffer[65536];
-  for (;;) {
-    ssize_t n = ::read(fd.get(), buffer, sizeof buffer);
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      throw IoError(OsErrorText("Cannot read", path, errno));
-    }
-    if (n == 0) break;
-    bytes.append(buffer, static_cast<size_t>(n));
-  }
-  return bytes;
+  return ReadAll(fd.get(), path, static_cast<size_t>(std::max<off_t>(st.st_size, 0)), SIZE_MAX);
 }
 
 std::optional<std::string> ReadRegularFileBytes(const std::string& path, size_t maxBytes) {
@@ -83,26 +95,8 @@ std::optional<std::string> ReadRegularFileBytes(const std::string& path, size_t 
   struct stat st {};
   if (::fstat(fd.get(), &st) != 0) throw IoError(OsErrorText("Cannot read", path, errno));
   if (!S_ISREG(st.st_mode)) throw IoError("Cannot read " + path + ": it is not a regular file");
-  if (static_cast<unsigned long long>(st.st_size) > maxBytes)
-    throw IoError("Cannot read " + path + ": it is larger than " + std::to_string(maxBytes) +
-                  " bytes");
-  std::string bytes;
-  bytes.reserve(static_cast<size_t>(st.st_size));
-  char buffer[65536];
-  for (;;) {
-    ssize_t n = ::read(fd.get(), buffer, sizeof buffer);
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      throw IoError(OsErrorText("Cannot read", path, errno));
-    }
-    if (n == 0) break;
-    // The file may grow while it is read.
-    if (bytes.size() + static_cast<size_t>(n) > maxBytes)
-      throw IoError("Cannot read " + path + ": it is larger than " + std::to_string(maxBytes) +
-                    " bytes");
-    bytes.append(buffer, static_cast<size_t>(n));
-  }
-  return bytes;
+  if (static_cast<unsigned long long>(st.st_size) > maxBytes) throw IoError(TooLarge(path, maxBytes));
+  return ReadAll(fd.get(), path, static_cast<size_t>(st.st_size), maxBytes);
 }
 
 TAtomicFile::TAtomicFile(std::string path) : path_(std::move(path)) {

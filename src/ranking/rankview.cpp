@@ -1,5 +1,7 @@
 #include "ranking/rankview.h"
 
+#include "app/text.h"
+
 namespace qs {
 
 namespace {
@@ -7,20 +9,7 @@ namespace {
 // The address inside the href attribute: the keyword goes into the query unencoded, so
 // a quote or an angle bracket in it must not end the attribute or the tag. The tree's HTML
 // reader turns the entities back into the address a click opens.
-std::string AttributeText(const std::string& url) {
-  std::string out;
-  out.reserve(url.size());
-  for (char c : url) {
-    switch (c) {
-      case '&': out += "&amp;"; break;
-      case '"': out += "&quot;"; break;
-      case '<': out += "&lt;"; break;
-      case '>': out += "&gt;"; break;
-      default: out += c;
-    }
-  }
-  return out;
-}
+std::string AttributeText(const std::string& url) { return HtmlEscaped(url); }
 
 }  // namespace
 

@@ -48,23 +48,10 @@ TTemplatePieces TReportTemplate::Cut(std::string_view text) {
 
 namespace {
 
-// A value of the engine table as HTML text or attribute value: the tables come from outside
+// A value of the engine table goes in as HTML text (HtmlEscaped): the tables come from outside
 // (database updates), and an address's "&" or a name's "<" must not end an attribute or make
 // markup of its own.
-std::string HtmlText(std::string_view value) {
-  std::string out;
-  out.reserve(value.size());
-  for (char c : value) {
-    switch (c) {
-      case '&': out += "&amp;"; break;
-      case '"': out += "&quot;"; break;
-      case '<': out += "&lt;"; break;
-      case '>': out += "&gt;"; break;
-      default: out += c;
-    }
-  }
-  return out;
-}
+std::string HtmlText(std::string_view value) { return HtmlEscaped(value); }
 
 }  // namespace
 
